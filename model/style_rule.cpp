@@ -1,0 +1,42 @@
+#include "model/style_rule.h"
+
+#include "model/vocabulary.h"
+
+namespace larkspur {
+
+StyleRule::StyleRule(std::string_view selectorText) : selector(selectorText) {
+    properties.resize(kPropertyCount);
+    for (int position = 0; position < kPropertyCount; ++position)
+        properties[EntryIndexOfNamePosition(position)] = PropertyEntry(kPropertyNameTable[position]);
+    ResetToDefaults();
+}
+
+StyleRule::StyleRule(const StyleRule& other)
+    : PageState(other), selector(other.selector), properties(other.properties), listed(other.listed) {}
+
+StyleRule& StyleRule::operator=(const StyleRule& other) {
+    if (this != &other) {
+        pageState() = other.pageState();
+        selector = other.selector;
+        properties = other.properties;
+        listed = other.listed;
+    }
+    return *this;
+}
+
+void StyleRule::ResetToDefaults() {
+    pageState() = PageState{};
+    listed = 0;
+    for (PropertyEntry& entry : properties) entry.ResetEntry();
+}
+
+void StyleRule::CopyValuesFrom(const StyleRule& source) {
+    if (this == &source) return;
+    pageState() = source.pageState();
+    for (size_t i = 0; i < properties.size() && i < source.properties.size(); ++i) {
+        properties[i] = source.properties[i];
+        if (!listed) properties[i].listed = 0;
+    }
+}
+
+}  // namespace larkspur

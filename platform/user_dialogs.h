@@ -1,0 +1,47 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/colour.h"
+
+namespace larkspur {
+
+enum class Answer { Yes, No, Cancel };
+
+// What the user chose in the "Add New Tag/Class" dialog.
+struct NewRuleChoice {
+    std::string name;
+    int kind = -1;  // 0 Tag, 1 Class, 2 ID, -1 none chosen
+};
+
+// Every question the program asks the user. The window implements it with
+// real dialogs; tests script the answers so nothing ever blocks.
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    // Plain OK box with the given caption.
+    virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+    virtual Answer AskYesNo(const std::string& text, const std::string& caption) = 0;
+    virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption) = 0;
+
+    // Filters in the classic form "Web Pages | *.html; *.htm||".
+    virtual std::optional<std::string> ChooseOpenFile(const std::string& filter) = 0;
+    virtual std::vector<std::string> ChooseOpenFiles(const std::string& filter) = 0;
+    // Asks before overwriting; the default extension is added when missing.
+    virtual std::optional<std::string> ChooseSaveFile(const std::string& filter,
+                                                      const std::string& defaultExtension) = 0;
+    // Standard colour dialog; nothing when cancelled.
+    virtual std::optional<ColourValue> ChooseColour(ColourValue initial) = 0;
+
+    // The program's own small dialogs; nothing when cancelled.
+    virtual std::optional<NewRuleChoice> AskNewRule() = 0;
+    virtual std::optional<std::string> AskRenameRule() = 0;
+    // Index chosen in "Copy To" (-1 when OK was pressed with no choice).
+    virtual std::optional<int> AskCopyTarget(const std::vector<std::string>& names) = 0;
+    // "Save as": 0 HTML Page, 1 CSS File.
+    virtual std::optional<int> AskSaveAsKind() = 0;
+};
+
+}  // namespace larkspur

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "model/style_rule.h"
+#include "model/vocabulary.h"
+
+namespace larkspur {
+namespace {
+
+TEST(StyleRule, NewRuleHasEveryEntryEmptyAndNamedInIndexOrder) {
+    StyleRule rule("H1");
+    ASSERT_EQ(rule.properties.size(), 41u);
+    EXPECT_EQ(rule.properties[12].name, "text-decoration");
+    EXPECT_EQ(rule.properties[13].name, "letter-spacing");
+    EXPECT_EQ(rule.properties[0].name, "font-family");
+    EXPECT_EQ(rule.properties[40].name, "float");
+    for (int i = 0; i < kPropertyCount; ++i) {
+        SCOPED_TRACE(i);
+        const PropertyEntry& e = rule.properties[i];
+        EXPECT_EQ(e.name, PropertyName(i));
+        EXPECT_TRUE(e.value.empty() && e.alternate.empty() && e.generic.empty());
+        EXPECT_EQ(e.valueSet + e.alternateSet + e.genericSet + e.listed + e.changed + e.line, 0);
+    }
+    EXPECT_EQ(rule.selector, "H1");
+    EXPECT_EQ(rule.listed, 0);
+}
+
+TEST(StyleRule, DefaultsAfterReset) {
+    StyleRule rule("P");
+    rule.fontSizeUnit = "px";
+    rule.borderLeftWidthUnit = "em";
+    rule.color = 0x123456;
+    rule.colorOn = 1;
+    rule.fontSizeKind = 2;
+    rule.properties[kColor].value = "red";
+    rule.properties[kColor].line = 4;
+    rule.listed = 1;
+    rule.firstLine = 9;
+    rule.ResetToDefaults();
+
+    for (const std::string* unit :
+         {&rule.fontSizeUnit, &rule.wordSpacingUnit, &rule.letterSpacingUnit, &rule.textIndentUnit,
+          &rule.lineHeightUnit, &rule.marginTopUnit, &rule.marginBottomUnit, &rule.marginLeftUnit,
+          &rule.marginRightUnit, &rule.paddingTopUnit, &rule.paddingBottomUnit, &rule.paddingLeftUnit,
+          &rule.paddingRightUnit, &rule.backgroundPositionUnit1, &rule.backgroundPositionUnit2,
+          &rule.leftUnit, &rule.topUnit, &rule.widthUnit, &rule.heightUnit, &rule.borderTopWidthUnit,
+          &rule.borderBottomWidthUnit, &rule.borderRightWidthUnit})
+        EXPECT_EQ(*unit, "%");
+    EXPECT_EQ(rule.borderLeftWidthUnit, "");
+    EXPECT_EQ(rule.color, 0x000000u);
+    EXPECT_EQ(rule.backgroundColor, 0xFFFFFFu);
+    for (ColourValue c : {rule.borderTopColor, rule.borderBottomColor, rule.borderLeftColor, rule.borderRightColor})
+        EXPECT_EQ(c, 0x0000FFu);
+    EXPECT_EQ(rule.colorOn, 0);
+    EXPECT_EQ(rule.fontSizeKind, 0);
+    EXPECT_EQ(rule.listed, 0);
+    EXPECT_EQ(rule.firstLine, 9) << "listing fields other than listed stay";
+    EXPECT_EQ(rule.properties[kColor].value, "");
+    EXPECT_EQ(rule.properties[kColor].line, 4) << "line is kept by ResetEntry";
+    EXPECT_EQ(rule.properties[kColor].name, "color");
+}
+
+TEST(StyleRule, CopyAndAssignKeepListingFieldsApart) {
+    StyleRule source(".note");
+    source.listed = 1;
+    source.firstLine = 5;
+    source.lineCount = 3;
+    source.fontStyle = "italic";
+    source.properties[kFontStyle].value = "italic";
+
+    StyleRule copy(source);
+    EXPECT_EQ(copy.selector, ".note");
+    EXPECT_EQ(copy.listed, 1);
+    EXPECT_EQ(copy.fontStyle, "italic");
+    EXPECT_EQ(copy.properties[kFontStyle].value, "italic");
+    EXPECT_EQ(copy.firstLine, 0);
+    EXPECT_EQ(copy.lineCount, 0);
+
+    StyleRule target("H2");
+    target.firstLine = 20;
+    target.lineCount = 7;
+    target = source;
+    EXPECT_EQ(target.selector, ".note");
+    EXPECT_EQ(target.listed, 1);
+    EXPECT_EQ(target.firstLine, 20);
+    EXPECT_EQ(target.lineCount, 7);
+}
+
+TEST(StyleRule, CopyValuesIntoUnlistedRuleUnlistsEntriesButKeepsChanged) {
+    StyleRule source("A");
+    source.listed = 1;
+    source.properties[kColor].value = "#FF0000";
+    source.properties[kColor].valueSet = 1;
+    source.properties[kColor].changed = 1;
+    source.properties[kColor].listed = 1;
+    source.colorOn = 1;
+
+    StyleRule target("B");
+    target.CopyValuesFrom(source);
+    EXPECT_EQ(target.selector, "B");
+    EXPECT_EQ(target.listed, 0);
+    EXPECT_EQ(target.colorOn, 1);
+    EXPECT_EQ(target.properties[kColor].value, "#FF0000");
+    EXPECT_EQ(target.properties[kColor].changed, 1);
+    EXPECT_EQ(target.properties[kColor].listed, 0);
+}
+
+TEST(PropertyEntry, DeclarationJoinsTheSetParts) {
+    PropertyEntry e("font-family");
+    e.value = "Arial";
+    e.alternate = "Helvetica";
+    e.generic = "sans-serif";
+    e.valueSet = e.alternateSet = e.genericSet = 1;
+    EXPECT_EQ(e.ComposeDeclaration(), "font-family: Arial, Helvetica, sans-serif");
+    e.valueSet = e.alternateSet = 0;
+    EXPECT_EQ(e.ComposeDeclaration(), "font-family: sans-serif");
+    e.valueSet = 1;
+    e.genericSet = 0;
+    EXPECT_EQ(e.ComposeDeclaration(), "font-family: Arial");
+    e.valueSet = 0;
+    EXPECT_EQ(e.ComposeDeclaration(), "font-family:");
+}
+
+}  // namespace
+}  // namespace larkspur
