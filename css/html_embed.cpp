@@ -226,6 +226,10 @@ std::string FolderUrl(std::string_view folder) {
     return out;
 }
 
+std::string WithSlash(const std::string& folder) {
+    return folder.empty() || folder.back() == '/' ? folder : folder + "/";
+}
+
 }  // namespace
 
 bool HasStyleElement(std::string_view page) { return !ScanPage(page).elements.empty(); }
@@ -302,7 +306,8 @@ std::string PreviewLinkHead(std::string_view pageFolder) {
 }
 
 PreviewResult LoadPreview(const SheetDocument& doc, const std::string& pagePath,
-                          const std::string& pageFolder, bool silent, StyleQuestion* asker) {
+                          const std::string& folder, bool silent, StyleQuestion* asker) {
+    const std::string pageFolder = WithSlash(folder);
     PreviewResult result;
     result.copyPath = pageFolder + kPreviewFileName;
     std::string page;
@@ -331,7 +336,7 @@ PreviewResult LoadPreview(const SheetDocument& doc, const std::string& pagePath,
 }
 
 IoResult RefreshPreview(const SheetDocument& doc, const std::string& pageFolder) {
-    const std::string path = pageFolder + kPreviewFileName;
+    const std::string path = WithSlash(pageFolder) + kPreviewFileName;
     std::string copy;
     if (IoResult r = ReadPageToRewrite(path, copy); !r) return r;
     std::string block = doc.BuildStyleBlock();

@@ -73,7 +73,7 @@ std::string PreviewLinkHead(std::string_view pageFolder);
 
 struct PreviewResult {
     IoResult io;
-    std::string copyPath;         // pageFolder + kPreviewFileName
+    std::string copyPath;         // the folder, "/", kPreviewFileName
     bool keptPageStyles = false;  // the user answered No
 };
 

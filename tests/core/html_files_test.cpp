@@ -252,7 +252,13 @@ TEST_F(HtmlFilesTest, PreviewQuestionNoKeepsThePageStylesThroughRefresh) {
     EXPECT_EQ(Read(page), kStyledPage);
 }
 
-TEST_F(HtmlFilesTest, PreviewFailuresWriteNothing) {
+TEST_F(HtmlFilesTest, PreviewFolderSlashAndFailures) {
+    // A folder given without its slash still names the folder.
+    ASSERT_TRUE(LoadPreview(doc, Write("p.html", "<head></head>"), dir.string(), true, nullptr).io.ok);
+    EXPECT_TRUE(fs::exists(dir / "~styletemp.html"));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+
     PreviewResult missing = LoadPreview(doc, folder + "gone.html", folder, true, nullptr);
     EXPECT_FALSE(missing.io.ok);
     EXPECT_TRUE(Names().empty());
