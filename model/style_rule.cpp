@@ -4,11 +4,11 @@
 
 namespace larkspur {
 
+// The member initialisers already hold the defaults, so a new rule needs no
+// reset; entries are built straight into their index slots.
 StyleRule::StyleRule(std::string_view selectorText) : selector(selectorText) {
-    properties.resize(kPropertyCount);
-    for (int position = 0; position < kPropertyCount; ++position)
-        properties[EntryIndexOfNamePosition(position)] = PropertyEntry(kPropertyNameTable[position]);
-    ResetToDefaults();
+    properties.reserve(kPropertyCount);
+    for (int index = 0; index < kPropertyCount; ++index) properties.emplace_back(PropertyName(index));
 }
 
 StyleRule::StyleRule(const StyleRule& other)
