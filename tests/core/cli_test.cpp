@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "cli_fixture.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,46 +12,9 @@
 namespace larkspur {
 namespace {
 
-namespace fs = std::filesystem;
+using namespace larkspur::testing;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const fs::path& p, std::string_view bytes) {
-    std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-class CliTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (std::string(LARKSPUR_CLI_PATH).empty()) GTEST_SKIP() << "larkspur-cli is not built";
-        dir = fs::temp_directory_path() / ("larkspur-cli-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        if (!dir.empty()) fs::remove_all(dir);
-    }
-    CliRun Cli(const std::string& args) {
-        const fs::path out = dir / "stdout", err = dir / "stderr";
-        std::string cmd = std::string("'") + LARKSPUR_CLI_PATH + "' " + args + " >'" + out.string() +
-                          "' 2>'" + err.string() + "'";
-        int raw = std::system(cmd.c_str());
-        CliRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
-        fs::remove(out);
-        fs::remove(err);
-        return r;
-    }
-    std::string P(const char* name) { return "'" + (dir / name).string() + "'"; }
-    fs::path dir;
-};
+class CliTest : public CliFixture {};
 
 TEST_F(CliTest, ExportWritesTheSheetAsSaveDoes) {
     WriteBytes(dir / "in.html",

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "cli_fixture.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,47 +15,15 @@
 namespace larkspur {
 namespace {
 
-namespace fs = std::filesystem;
+using namespace larkspur::testing;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class HtmlCliTest : public ::testing::Test {
+class HtmlCliTest : public CliFixture {
 protected:
     void SetUp() override {
-        if (std::string(LARKSPUR_CLI_PATH).empty()) GTEST_SKIP() << "larkspur-cli is not built";
-        dir = fs::temp_directory_path() / ("larkspur-html-cli-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        CliFixture::SetUp();
+        if (IsSkipped()) return;
         sheet = Write("sheet.css", "H1 {\r\ncolor: #FF0000;\r\n}\r\n.note {\r\nfont-style: italic;\r\n}\r\n");
     }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string Write(const std::string& name, const std::string& text) {
-        std::ofstream(dir / name, std::ios::binary) << text;
-        return (dir / name).string();
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    CliRun Cli(const std::string& args) {
-        std::string errPath = (dir / "stderr.txt").string();
-        std::string command = std::string(LARKSPUR_CLI_PATH) + " " + args + " 2>'" + errPath + "'";
-        CliRun run{};
-        FILE* pipe = ::popen(command.c_str(), "r");
-        char buf[4096];
-        for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) run.out.append(buf, n);
-        int status = ::pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = Read(errPath);
-        fs::remove(errPath);
-        return run;
-    }
-    std::string Quote(const std::string& path) { return "'" + path + "'"; }
 
     // The block the sheet gives, as the window would build it after Open.
     std::string SheetBlock() {
@@ -63,7 +33,6 @@ protected:
         return doc.BuildStyleBlock();
     }
 
-    fs::path dir;
     std::string sheet;
 };
 
