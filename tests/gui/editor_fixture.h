@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QTest>
 
+#include <QDir>
 #include <QListWidget>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <memory>
 #include <string>
