@@ -17,7 +17,11 @@ QWidget* BuildCommandToolbar(const QList<QAction*>& actions, QWidget* parent) {
             continue;
         }
         toolbar->addAction(action);
-        if (QWidget* button = toolbar->widgetForAction(action)) button->setAccessibleName(action->toolTip());
+        if (QWidget* button = toolbar->widgetForAction(action)) {
+            button->setAccessibleName(action->toolTip());
+            // Two commands have no key; Tab must reach every button.
+            button->setFocusPolicy(Qt::TabFocus);
+        }
     }
     return toolbar;
 }

@@ -52,6 +52,7 @@ TEST_F(EditorTest, ToolbarHoldsTheCommandsInOrderWithTheirTipsAndKeys) {
         const QWidget* button = toolbar->widgetForAction(action);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->accessibleName(), action->toolTip());
+        EXPECT_TRUE(button->focusPolicy() & Qt::TabFocus);
         entries.push_back(action->toolTip().toStdString() + " [" +
                           action->shortcut().toString().toStdString() + "]");
     }
