@@ -30,7 +30,8 @@ INSTANTIATE_TEST_SUITE_P(Kinds, NewRuleNames,
                                            NewRuleCase{"x", 2, "#x"}, NewRuleCase{"#x", 2, "#x"},
                                            NewRuleCase{"H1", 0, "H1"}, NewRuleCase{"note", -1, "note"},
                                            NewRuleCase{".a", 2, "#.a"}, NewRuleCase{"", 1, "."},
-                                           NewRuleCase{"", -1, ""}));
+                                           NewRuleCase{"", -1, ""}),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(EditorTest, CancelledRuleDialogsChangeNothing) {
     Declare(2, kColor, "red");

@@ -139,7 +139,8 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"Style Sheets | *.css||", "Style Sheets (*.css)"},
         FilterCase{"Web Pages| *.html; *.htm||", "Web Pages (*.html *.htm)"},
         FilterCase{"Web Pages | *.html; *.htm; *.htm ||", "Web Pages (*.html *.htm)"},
-        FilterCase{"Web Pages | *.html; *.htm|All Files | *.*||", "Web Pages (*.html *.htm);;All Files (*)"}));
+        FilterCase{"Web Pages | *.html; *.htm|All Files | *.*||", "Web Pages (*.html *.htm);;All Files (*)"}),
+    [](const auto& info) { return "Filter" + std::to_string(info.index); });
 
 }  // namespace
 }  // namespace larkspur
