@@ -1,5 +1,7 @@
 #include "pages/page_factory.h"
 
+#include "pages/color_page.h"
+#include "pages/font_page.h"
 #include "pages/property_page.h"
 
 namespace larkspur {
@@ -9,11 +11,12 @@ std::vector<CPropertyPage*> CreatePropertyPages(PageHost& host, QWidget* parent)
         int id;
         const char* caption;
     };
-    static constexpr Placeholder kPages[] = {{130, "Background"}, {129, "Font"},    {139, "Word Spacing"},
-                                             {159, "Margins"},    {161, "Padding"}, {171, "Border"},
-                                             {174, "Positioning"}};
+    static constexpr Placeholder kLaterPages[] = {
+        {139, "Word Spacing"}, {159, "Margins"}, {161, "Padding"}, {171, "Border"}, {174, "Positioning"}};
     std::vector<CPropertyPage*> pages;
-    for (const Placeholder& p : kPages) pages.push_back(new CPropertyPage(host, p.id, p.caption, parent));
+    pages.push_back(new CColorPage(host, parent));
+    pages.push_back(new CFontPage(host, parent));
+    for (const Placeholder& p : kLaterPages) pages.push_back(new CPropertyPage(host, p.id, p.caption, parent));
     return pages;
 }
 
