@@ -152,16 +152,21 @@ CBorderPage::CBorderPage(PageHost& host, QWidget* parent) : CPropertyPage(host, 
                       1204, 1205, 1206, 1207, 1210, 1208, 1209, 1211, 1212});
 }
 
+std::string CBorderPage::WidthPart(Side side) const {
+    const BorderSide& s = kSides[side];
+    // A part whose control is disabled is switched off and left out; that
+    // holds for the width keyword too, so an unchecked Width never writes one.
+    return Button(s.valueRadio)->isChecked() ? Edit(s.valueEdit)->GetValue() : Combo(s.keywordCombo)->GetValue();
+}
+
 void CBorderPage::ComposeSide(Side side) {
     const BorderSide& s = kSides[side];
     PropertyEntry* entry = SelectedEntry(host_, s.property);
     if (!entry) return;
-    // A part whose control is disabled is switched off and left out; that
-    // holds for the width keyword too, so an unchecked Width never writes one.
-    const std::string width =
-        Button(s.valueRadio)->isChecked() ? Edit(s.valueEdit)->GetValue() : Combo(s.keywordCombo)->GetValue();
+    const std::string width = WidthPart(side);
     lastWidth_[side] = width;
-    entry->value = JoinBorderParts(width, Combo(s.styleCombo)->GetValue(), ColourButton(s.colourButton)->GetColorText());
+    entry->value =
+        JoinBorderParts(width, Combo(s.styleCombo)->GetValue(), ColourButton(s.colourButton)->GetColorText());
     entry->valueSet = 1;
     entry->changed = 1;
     host_.Document().ListDeclaration(s.property);
@@ -178,11 +183,15 @@ void CBorderPage::WidthClicked(Side side) {
     }
     entry->valueSet = 1;
     entry->changed = 1;
-    if (lastWidth_[side].empty()) {
+    if (lastWidth_[side].empty() && WidthPart(side).empty()) {
         Button(s.valueRadio)->setChecked(true);
         // The edit must be usable before the click composes from it.
         RefreshEnabling();
         Switch(s.valueRadio)->HandleClick();
+    } else {
+        // The width given before (a keyword, or a number left in the edit)
+        // comes back with the box.
+        ComposeSide(side);
     }
     document.ListDeclaration(s.property);
 }

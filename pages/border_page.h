@@ -27,6 +27,8 @@ protected:
 
 private:
     void WidthClicked(Side side);
+    // The width the side's controls give now; empty while it is switched off.
+    std::string WidthPart(Side side) const;
 
     std::array<std::string, 4> lastWidth_{};
 };
