@@ -5,6 +5,7 @@
 #include <QSet>
 #include <functional>
 #include <memory>
+#include <ostream>
 
 #include "controls/property_combo.h"
 #include "controls/property_edit.h"
@@ -360,6 +361,8 @@ struct PageCase {
     int resourceId;
     const char* caption;
 };
+
+void PrintTo(const PageCase& c, std::ostream* out) { *out << c.name; }
 
 class LayoutPagesTest : public ::testing::TestWithParam<PageCase> {};
 
