@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "controls/combo_list.h"
 
@@ -35,7 +36,18 @@ void CListCombo::AddItems(std::span<const std::string_view> items) {
 }
 
 void CListCombo::AddItems(const QStringList& items) {
-    for (const QString& item : items) AddItem(item);
+    if (!sorted_) {
+        addItems(items);
+        return;
+    }
+    // One sort for a long list (installed font families) instead of a
+    // search per item.
+    QStringList all = Items() + items;
+    std::stable_sort(all.begin(), all.end(), ComboItemLess);
+    const QString text = currentText();
+    clear();
+    addItems(all);
+    if (!text.isEmpty()) SelectString(text);
 }
 
 QStringList CListCombo::Items() const {
