@@ -1,19 +1,25 @@
 #include "pages/page_factory.h"
 
+#include "pages/border_page.h"
+#include "pages/color_page.h"
+#include "pages/font_page.h"
+#include "pages/margin_page.h"
+#include "pages/padding_page.h"
+#include "pages/position_page.h"
 #include "pages/property_page.h"
+#include "pages/word_page.h"
 
 namespace larkspur {
 
 std::vector<CPropertyPage*> CreatePropertyPages(PageHost& host, QWidget* parent) {
-    struct Placeholder {
-        int id;
-        const char* caption;
-    };
-    static constexpr Placeholder kPages[] = {{130, "Background"}, {129, "Font"},    {139, "Word Spacing"},
-                                             {159, "Margins"},    {161, "Padding"}, {171, "Border"},
-                                             {174, "Positioning"}};
     std::vector<CPropertyPage*> pages;
-    for (const Placeholder& p : kPages) pages.push_back(new CPropertyPage(host, p.id, p.caption, parent));
+    pages.push_back(new CColorPage(host, parent));
+    pages.push_back(new CFontPage(host, parent));
+    pages.push_back(new CWordPage(host, parent));
+    pages.push_back(new CMarginPage(host, parent));
+    pages.push_back(new CPaddingPage(host, parent));
+    pages.push_back(new CBorderPage(host, parent));
+    pages.push_back(new CPositionPage(host, parent));
     return pages;
 }
 
