@@ -1,17 +1,57 @@
 #include <cstdio>
+#include <string>
 
 #include "cli/commands.h"
+#include "css/sheet_document.h"
 
 namespace larkspur::cli {
+namespace {
 
-int RunExport(const Args&) {
-    std::fputs("larkspur-cli: export is not available yet\n", stderr);
-    return 1;
+void PrintError(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
+
+// The editor's start state, then the file opened as the Open command does.
+bool OpenSheet(SheetDocument& doc, const std::string& path) {
+    doc.CreateStartRules();
+    if (IoResult r = doc.ReadStyleSheet(path); !r) {
+        PrintError(r.error);
+        return false;
+    }
+    return true;
 }
 
-int RunListing(const Args&) {
-    std::fputs("larkspur-cli: listing is not available yet\n", stderr);
-    return 1;
+}  // namespace
+
+int RunExport(const Args& args) {
+    if (args.size() != 2) {
+        std::fputs("Usage: larkspur-cli export INPUT OUTPUT\n", stderr);
+        return 2;
+    }
+    SheetDocument doc;
+    if (!OpenSheet(doc, args[0])) return 1;
+    if (IoResult r = doc.WriteStyleSheetFile(args[1]); !r) {
+        PrintError(r.error);
+        return 1;
+    }
+    return 0;
+}
+
+int RunListing(const Args& args) {
+    if (args.size() != 1) {
+        std::fputs("Usage: larkspur-cli listing INPUT\n", stderr);
+        return 2;
+    }
+    SheetDocument doc;
+    if (!OpenSheet(doc, args[0])) return 1;
+    std::string out;
+    for (const std::string& line : doc.GetListing().Lines()) {
+        out += line;
+        out += '\n';
+    }
+    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
+        std::perror("larkspur-cli: cannot write the listing");
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace larkspur::cli

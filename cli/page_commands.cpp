@@ -1,17 +1,58 @@
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
+#include "css/html_embed.h"
+#include "css/sheet_document.h"
 
 namespace larkspur::cli {
+namespace {
 
-int RunApply(const Args&) {
-    std::fputs("larkspur-cli: apply is not available yet\n", stderr);
-    return 1;
+void PrintError(const std::string& message) {
+    std::fprintf(stderr, "larkspur-cli: %s\n", message.c_str());
 }
 
-int RunPreview(const Args&) {
-    std::fputs("larkspur-cli: preview is not available yet\n", stderr);
-    return 1;
+// The sheet as the Open command leaves it.
+bool OpenSheet(SheetDocument& doc, const std::string& path) {
+    doc.CreateStartRules();
+    if (IoResult r = doc.ReadStyleSheet(path); !r) {
+        PrintError(r.error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunApply(const Args& args) {
+    if (args.size() < 2) {
+        std::fputs("Usage: larkspur-cli apply SHEET PAGE...\n", stderr);
+        return 2;
+    }
+    SheetDocument doc;
+    if (!OpenSheet(doc, args[0])) return 1;
+    std::vector<std::string> pages(args.begin() + 1, args.end());
+    std::vector<PageFailure> failures = SaveIntoPages(doc, pages);
+    for (const PageFailure& f : failures) PrintError(f.error);
+    return failures.empty() ? 0 : 1;
+}
+
+int RunPreview(const Args& args) {
+    if (args.size() != 2) {
+        std::fputs("Usage: larkspur-cli preview SHEET PAGE\n", stderr);
+        return 2;
+    }
+    SheetDocument doc;
+    if (!OpenSheet(doc, args[0])) return 1;
+    const std::string& page = args[1];
+    PreviewResult r = LoadPreview(doc, page, PageFolderOf(page), true, nullptr);
+    if (!r.io) {
+        PrintError(r.io.error);
+        return 1;
+    }
+    std::printf("%s\n", r.copyPath.c_str());
+    return 0;
 }
 
 }  // namespace larkspur::cli

@@ -1,0 +1,46 @@
+#include "controls/new_rule_dlg.h"
+
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace larkspur {
+
+CNewRuleDlg::CNewRuleDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Add New Tag/Class"));
+
+    auto* nameBox = new QGroupBox(QStringLiteral("Name"), this);
+    name_ = new QLineEdit(nameBox);
+    name_->setAccessibleName(QStringLiteral("Name"));
+    (new QVBoxLayout(nameBox))->addWidget(name_);
+
+    auto* typeBox = new QGroupBox(QStringLiteral("Type"), this);
+    auto* typeLayout = new QHBoxLayout(typeBox);
+    // Exclusive groups refuse to uncheck, so none checked stays possible only
+    // until the user picks one, as intended.
+    kind_ = new QButtonGroup(this);
+    const char* kinds[] = {"Tag", "Class", "ID"};
+    for (int i = 0; i < 3; ++i) {
+        auto* radio = new QRadioButton(QString::fromLatin1(kinds[i]), typeBox);
+        kind_->addButton(radio, i);
+        typeLayout->addWidget(radio);
+    }
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(nameBox);
+    layout->addWidget(typeBox);
+    layout->addWidget(buttons);
+}
+
+QString CNewRuleDlg::Name() const { return name_->text(); }
+int CNewRuleDlg::Kind() const { return kind_->checkedId(); }
+
+}  // namespace larkspur

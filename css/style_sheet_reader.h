@@ -1,0 +1,38 @@
+#pragma once
+#include <string_view>
+
+#include "css/file_io.h"
+
+namespace larkspur {
+
+class SheetDocument;
+
+inline constexpr std::string_view kNoStyleTagMessage = "Invalid Style Sheet: No <STYLE> tag";
+inline constexpr std::string_view kNoClosingStyleTagMessage =
+    "Invalid Style Sheet: No closing </STYLE> tag";
+inline constexpr std::string_view kBinaryDataMessage =
+    "Invalid Style Sheet: The file holds binary data (a NUL byte)";
+
+// The part of a file's text that holds the rules. A page's sheet runs from
+// the end of its style start tag to its "</STYLE"; a .css file without a
+// style tag is the whole text less one final line end. A leading "<!--" is
+// dropped in both. Text with NUL bytes is refused: it is no style sheet, and
+// the editor's controls could not show it.
+IoResult FindSheetText(std::string_view text, std::string_view path, std::string_view& sheet);
+
+// Fills a document from sheet text. Each selector's last block is the only
+// one read: a later block for the same selector resets the rule and lists it
+// again at the end, so the result is the same as reading every block, but a
+// sheet made of many repeated copies reads in linear time.
+class StyleSheetReader {
+public:
+    explicit StyleSheetReader(SheetDocument& document) : doc_(document) {}
+    void Read(std::string_view sheet);
+
+private:
+    void ReadRule(int ruleIndex, std::string_view declarations);
+
+    SheetDocument& doc_;
+};
+
+}  // namespace larkspur

@@ -1,0 +1,147 @@
+#pragma once
+#include <QDialog>
+#include <QPointer>
+#include <string>
+#include <vector>
+
+#include "controls/info_dlg.h"
+#include "css/sheet_document.h"
+#include "pages/browser.h"
+#include "pages/page_host.h"
+
+class QAction;
+class QComboBox;
+class QStatusBar;
+class QTabWidget;
+
+namespace larkspur {
+
+class CCodePage;
+class CPreviewPage;
+class CPropertyPage;
+class CRuleCheckList;
+class DesktopServices;
+class SettingsStore;
+struct IoResult;
+
+// The main window: the rule list, the property sheet, the view sheet (Preview,
+// Code), the toolbar and status bar, and every command. It owns the sheet.
+class CEditorDlg : public QDialog, public PageHost, public SheetObserver {
+    Q_OBJECT
+public:
+    CEditorDlg(UserDialogs& dialogs, SettingsStore& settings, DesktopServices& desktop,
+               const BrowserFactory& browserFactory, QWidget* parent = nullptr);
+    ~CEditorDlg() override;
+
+    // PageHost
+    SheetDocument& Document() override { return doc_; }
+    UserDialogs& Dialogs() override { return dialogs_; }
+    void ShowHelpLine(const std::string& text) override;
+    std::string SavedPath() const override { return savedPath_; }
+    void RunSaveAs() override { SaveAs(); }
+    bool IsLoading() const override { return loading_; }
+
+    // SheetObserver
+    void RuleAppended(int index) override;
+    void RuleRemoved(int index) override;
+    void RuleRenamed(int index) override;
+    void RuleCheckChanged(int index, bool checked) override;
+    void RuleSelected(int index) override;
+    void PagesNeedReload() override;
+
+    // The rule list's selection changed to index.
+    void SelectRule(int index);
+    void StorePages();
+    void LoadPages();
+
+    // Commands (see editor_commands.cpp).
+    void OnNewSheet();
+    void OnOpen();
+    void OnSave();
+    void OnSaveAs();
+    void OnSaveSeveral();
+    void OnNewRule();
+    void OnCopyRule();
+    void OnRenameRule();
+    void OnClearRule();
+    void OnDeleteRule();
+    void OnLoadPage();
+    void OnRefreshPreview();
+    void OnChangePreview();
+    void OnHelp();
+    void OnCopyToClipboard();
+    void OnInfo();
+
+    // Every way of closing ends here; false while the window stays open.
+    void done(int result) override;
+
+    // Parts, for the application and tests.
+    CRuleCheckList* RuleListBox() const { return ruleList_; }
+    QTabWidget* PropertySheet() const { return propertySheet_; }
+    QTabWidget* ViewSheet() const { return viewSheet_; }
+    const std::vector<CPropertyPage*>& Pages() const { return pages_; }
+    CCodePage* CodePage() const { return codePage_; }
+    CPreviewPage* PreviewPage() const { return previewPage_; }
+    QWidget* Toolbar() const { return toolbar_; }
+    QStatusBar* StatusBar() const { return statusBar_; }
+    QComboBox* DevelopingCombo() const { return developing_; }
+    QAction* CommandAction(int id) const;
+    CInfoDlg* InfoWindow() const { return info_.data(); }
+    std::string CurrentFile() const { return currentFile_; }
+    std::string PageFolder() const { return pageFolder_; }
+    bool SkipStore() const { return skipStore_; }
+
+    static constexpr const char* kTitle = "Larkspur";
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void BuildLayout(const BrowserFactory& browserFactory);
+    void BuildCommands();
+    void FillRuleList();
+    void UpdateCommandEnabling();
+    void ShowRuleAfterRemoval();
+
+    // Closing: store the settings, offer to save; false keeps the window open.
+    bool QueryClose();
+    // Asks "Save Changes" when modified; false when the caller must stop.
+    bool OfferToSave();
+    // Save and Save As; true once the sheet is on disk.
+    bool Save();
+    bool SaveAs();
+    bool SaveTo(const std::string& path, bool cssFile, bool silent);
+    bool ShowIfFailed(const IoResult& result);
+
+    // The sheet into an HTML page's head; false (after saying why) when not done.
+    bool EmbedInPage(const std::string& path, bool silent);
+    // Writes the preview copy of the page beside it and shows it.
+    void ShowPreview(const std::string& pagePath, bool silent);
+
+    SheetDocument doc_;
+    UserDialogs& dialogs_;
+    SettingsStore& settings_;
+    DesktopServices& desktop_;
+
+    CRuleCheckList* ruleList_ = nullptr;
+    QTabWidget* propertySheet_ = nullptr;
+    QTabWidget* viewSheet_ = nullptr;
+    std::vector<CPropertyPage*> pages_;
+    CCodePage* codePage_ = nullptr;
+    CPreviewPage* previewPage_ = nullptr;
+    QWidget* toolbar_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
+    QComboBox* developing_ = nullptr;
+    std::vector<std::pair<int, QAction*>> actions_;
+    QPointer<CInfoDlg> info_;
+
+    bool skipStore_ = true;
+    bool loading_ = false;
+    bool closing_ = false;
+    std::string currentFile_;
+    std::string savedPath_;
+    std::string pageFolder_;
+};
+
+}  // namespace larkspur

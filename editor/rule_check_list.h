@@ -1,0 +1,34 @@
+#pragma once
+#include <QListWidget>
+
+namespace larkspur {
+
+// The rule list: one checkable item per rule. A click on a check box changes
+// the mark before the item becomes current, so selecting a rule through its
+// check box lists it at once; Space changes the mark of the current item.
+class CRuleCheckList : public QListWidget {
+    Q_OBJECT
+public:
+    explicit CRuleCheckList(QWidget* parent = nullptr);
+
+    void AddRule(const QString& name, bool checked);
+    void InsertRule(int row, const QString& name, bool checked);
+    bool IsChecked(int row) const;
+    void SetChecked(int row, bool checked);
+    // True when the point (viewport coordinates) is on a check box.
+    bool IsOnCheckBox(const QPoint& point) const;
+
+signals:
+    // From the user only.
+    void CheckToggled(int row, bool checked);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Toggle(int row);
+};
+
+}  // namespace larkspur

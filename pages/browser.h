@@ -1,0 +1,27 @@
+#pragma once
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace larkspur {
+
+// The browser control the Preview page hosts.
+class CBrowser {
+public:
+    virtual ~CBrowser() = default;
+    virtual QWidget* Widget() = 0;
+    // A local file path or an address such as "about:blank".
+    virtual void Navigate(const QString& pathOrUrl) = 0;
+    virtual void Reload() = 0;
+    virtual void Stop() = 0;
+};
+
+// Makes the browser as a child of the given widget; null when it cannot.
+using BrowserFactory = std::function<std::unique_ptr<CBrowser>(QWidget* parent)>;
+
+// The browser built on Qt WebEngine.
+BrowserFactory WebEngineBrowserFactory();
+
+}  // namespace larkspur

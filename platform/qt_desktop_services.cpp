@@ -1,0 +1,22 @@
+#include "platform/qt_desktop_services.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QUrl>
+
+namespace larkspur {
+
+void QtDesktopServices::SetClipboardText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+bool QtDesktopServices::OpenDocument(const std::string& path) {
+    const QFileInfo file(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
+    if (!file.exists()) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
+}
+
+}  // namespace larkspur

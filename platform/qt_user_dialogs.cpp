@@ -1,0 +1,134 @@
+#include "platform/qt_user_dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "controls/copy_to_dlg.h"
+#include "controls/new_rule_dlg.h"
+#include "controls/rename_rule_dlg.h"
+#include "controls/save_as_dlg.h"
+
+namespace larkspur {
+namespace {
+
+QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+std::string ToUtf8(const QString& s) { return s.toUtf8().toStdString(); }
+
+QString CaptionOrTitle(const std::string& caption) {
+    return caption.empty() ? QStringLiteral("Larkspur") : FromUtf8(caption);
+}
+
+Answer Ask(QWidget* parent, const std::string& text, const std::string& caption,
+           QMessageBox::StandardButtons buttons) {
+    QMessageBox box(QMessageBox::Question, CaptionOrTitle(caption), FromUtf8(text), buttons, parent);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+}  // namespace
+
+QString QtFilterFromClassic(const std::string& classic) {
+    const QStringList parts = FromUtf8(classic).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString name = parts[i].trimmed();
+        if (name.isEmpty()) break;  // the "||" that ends the list
+        QStringList patterns;
+        for (const QString& raw : parts[i + 1].split(QLatin1Char(';'))) {
+            QString pattern = raw.trimmed();
+            if (pattern == QLatin1String("*.*")) pattern = QStringLiteral("*");
+            if (!pattern.isEmpty() && !patterns.contains(pattern)) patterns << pattern;
+        }
+        filters << QStringLiteral("%1 (%2)").arg(name, patterns.join(QLatin1Char(' ')));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QWidget* QtUserDialogs::Parent() const { return parent_ ? parent_.data() : QApplication::activeWindow(); }
+
+void QtUserDialogs::ShowMessage(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Information, CaptionOrTitle(caption), FromUtf8(text), QMessageBox::Ok,
+                    Parent());
+    box.exec();
+}
+
+Answer QtUserDialogs::AskYesNo(const std::string& text, const std::string& caption) {
+    return Ask(Parent(), text, caption, QMessageBox::Yes | QMessageBox::No);
+}
+
+Answer QtUserDialogs::AskYesNoCancel(const std::string& text, const std::string& caption) {
+    return Ask(Parent(), text, caption, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+std::optional<std::string> QtUserDialogs::ChooseOpenFile(const std::string& filter) {
+    const QString path = QFileDialog::getOpenFileName(Parent(), {}, {}, QtFilterFromClassic(filter));
+    if (path.isEmpty()) return std::nullopt;
+    return ToUtf8(path);
+}
+
+std::vector<std::string> QtUserDialogs::ChooseOpenFiles(const std::string& filter) {
+    std::vector<std::string> paths;
+    for (const QString& path : QFileDialog::getOpenFileNames(Parent(), {}, {}, QtFilterFromClassic(filter)))
+        paths.push_back(ToUtf8(path));
+    return paths;
+}
+
+std::optional<std::string> QtUserDialogs::ChooseSaveFile(const std::string& filter,
+                                                         const std::string& defaultExtension) {
+    QFileDialog dialog(Parent());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QtFilterFromClassic(filter));
+    dialog.setDefaultSuffix(FromUtf8(defaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    QString path = dialog.selectedFiles().constFirst();
+    // A native dialog may hand back the name without the extension.
+    if (!defaultExtension.empty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + FromUtf8(defaultExtension);
+    return ToUtf8(path);
+}
+
+std::optional<ColourValue> QtUserDialogs::ChooseColour(ColourValue initial) {
+    const QColor start(static_cast<int>(RedOf(initial)), static_cast<int>(GreenOf(initial)),
+                       static_cast<int>(BlueOf(initial)));
+    const QColor chosen = QColorDialog::getColor(start, Parent());
+    if (!chosen.isValid()) return std::nullopt;
+    return MakeColour(static_cast<unsigned>(chosen.red()), static_cast<unsigned>(chosen.green()),
+                      static_cast<unsigned>(chosen.blue()));
+}
+
+std::optional<NewRuleChoice> QtUserDialogs::AskNewRule() {
+    CNewRuleDlg dialog(Parent());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return NewRuleChoice{ToUtf8(dialog.Name()), dialog.Kind()};
+}
+
+std::optional<std::string> QtUserDialogs::AskRenameRule() {
+    CRenameRuleDlg dialog(Parent());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return ToUtf8(dialog.Name());
+}
+
+std::optional<int> QtUserDialogs::AskCopyTarget(const std::vector<std::string>& names) {
+    QStringList list;
+    for (const std::string& name : names) list << FromUtf8(name);
+    CCopyToDlg dialog(list, Parent());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Selection();
+}
+
+std::optional<int> QtUserDialogs::AskSaveAsKind() {
+    CSaveAsDlg dialog(Parent());
+    dialog.SetChoice(0);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Choice();
+}
+
+}  // namespace larkspur

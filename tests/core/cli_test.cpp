@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace larkspur {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const fs::path& p, std::string_view bytes) {
+    std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (std::string(LARKSPUR_CLI_PATH).empty()) GTEST_SKIP() << "larkspur-cli is not built";
+        dir = fs::temp_directory_path() / ("larkspur-cli-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        if (!dir.empty()) fs::remove_all(dir);
+    }
+    CliRun Cli(const std::string& args) {
+        const fs::path out = dir / "stdout", err = dir / "stderr";
+        std::string cmd = std::string("'") + LARKSPUR_CLI_PATH + "' " + args + " >'" + out.string() +
+                          "' 2>'" + err.string() + "'";
+        int raw = std::system(cmd.c_str());
+        CliRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
+        fs::remove(out);
+        fs::remove(err);
+        return r;
+    }
+    std::string P(const char* name) { return "'" + (dir / name).string() + "'"; }
+    fs::path dir;
+};
+
+TEST_F(CliTest, ExportWritesTheSheetAsSaveDoes) {
+    WriteBytes(dir / "in.html",
+               "<html><head><style>\n<!--\nh1 { font-family: serif, Arial; color: red }\n"
+               ".note { border-top: 2px solid red }\n-->\n</style></head></html>");
+    CliRun r = Cli("export " + P("in.html") + " " + P("out.css"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string once = ReadBytes(dir / "out.css");
+    EXPECT_EQ(once,
+              "H1 {\r\nfont-family: Arial, serif;\r\ncolor: red;\r\n}\r\n"
+              ".note {\r\nborder-top: 2px solid red;\r\n}\r\n");
+    ASSERT_EQ(Cli("export " + P("out.css") + " " + P("again.css")).status, 0);
+    EXPECT_EQ(ReadBytes(dir / "again.css"), once);
+}
+
+TEST_F(CliTest, ListingPrintsEveryLine) {
+    WriteBytes(dir / "in.css", "P { clear: both; z-index: 2 }\nB {}\n");
+    CliRun r = Cli("listing " + P("in.css"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "P{\nclear: both;\nz-index: 2;\n}\nB{\n}\n");
+    WriteBytes(dir / "empty.css", "");
+    r = Cli("listing " + P("empty.css"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(CliTest, RejectedInputFailsWithTheMessageAndNoOutput) {
+    WriteBytes(dir / "page.html", "<html><body>no sheet</body></html>");
+    WriteBytes(dir / "open.html", "<html><style>P{}");
+    WriteBytes(dir / "binary.css", std::string("P{}\0", 4));
+    fs::create_directories(dir / "folder.css");
+    struct Case {
+        const char* input;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"page.html", "Invalid Style Sheet: No <STYLE> tag\n"},
+        {"open.html", "Invalid Style Sheet: No closing </STYLE> tag\n"},
+        {"binary.css", "Invalid Style Sheet: The file holds binary data (a NUL byte)\n"},
+        {"missing.css", "Cannot open \"" + (dir / "missing.css").string() + "\": No such file or directory\n"},
+        {"folder.css", "Cannot open \"" + (dir / "folder.css").string() + "\": it is not a regular file\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input);
+        CliRun r = Cli("export " + P(c.input) + " " + P("out.css"));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, c.message);
+        EXPECT_FALSE(fs::exists(dir / "out.css"));
+        r = Cli("listing " + P(c.input));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.message);
+    }
+    // An output that cannot be written fails too, and the old file is kept.
+    WriteBytes(dir / "ok.css", "P{}");
+    CliRun r = Cli("export " + P("ok.css") + " " + P("nofolder/out.css"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Cannot write"), std::string::npos);
+}
+
+TEST_F(CliTest, UsageErrorsHelpAndVersion) {
+    for (const char* args : {"", "export", "export a", "export a b c", "listing", "listing a b", "frobnicate"}) {
+        SCOPED_TRACE(args);
+        CliRun r = Cli(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("Usage"), std::string::npos);
+        EXPECT_EQ(r.out, "");
+    }
+    CliRun help = Cli("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("export INPUT OUTPUT"), std::string::npos);
+    CliRun version = Cli("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("larkspur-cli ") + LARKSPUR_VERSION + "\n");
+}
+
+}  // namespace
+}  // namespace larkspur

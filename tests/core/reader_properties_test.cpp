@@ -1,0 +1,351 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "css/property_readers.h"
+#include "css/sheet_document.h"
+#include "model/vocabulary.h"
+
+namespace larkspur {
+namespace {
+
+// Reads "H1 { <declaration> }" into a fresh start state and returns rule H1.
+const StyleRule& ReadOne(SheetDocument& doc, const std::string& declaration) {
+    doc.CreateStartRules();
+    EXPECT_TRUE(doc.ReadStyleSheetText("H1 { " + declaration + " }\r\n", "x.css"));
+    return doc.Rules()[static_cast<size_t>(doc.FindRule("H1"))];
+}
+
+struct HandlerCase {
+    const char* declaration;
+    int entry;
+    const char* listed;  // the listing line, "" when nothing is listed
+    std::function<void(const StyleRule&)> check;
+};
+
+const HandlerCase kHandlerCases[] = {
+    {"font-style: italic", kFontStyle, "font-style: italic;",
+     [](const StyleRule& r) { EXPECT_EQ(r.fontStyleOn, 1); EXPECT_EQ(r.fontStyle, "italic"); }},
+    {"font-variant: small-caps", kFontVariant, "font-variant: small-caps;",
+     [](const StyleRule& r) { EXPECT_EQ(r.fontVariantOn, 1); EXPECT_EQ(r.fontVariant, "small-caps"); }},
+    {"font-size: larger", kFontSize, "font-size: larger;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.fontSizeOn, 1);
+         EXPECT_EQ(r.fontSizeKind, 1);
+         EXPECT_EQ(r.fontSizeRelative, "larger");
+     }},
+    {"font-size: x-large", kFontSize, "font-size: x-large;",
+     [](const StyleRule& r) { EXPECT_EQ(r.fontSizeKind, 0); EXPECT_EQ(r.fontSizeAbsolute, "x-large"); }},
+    {"font-size: 1.5em", kFontSize, "font-size: 1.5em;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.fontSizeKind, 2);
+         EXPECT_EQ(r.fontSizeValue, "1.5");
+         EXPECT_EQ(r.fontSizeUnit, "em");
+     }},
+    {"font-size: 12furlongs", kFontSize, "font-size: 12furlongs;",  // unit not checked
+     [](const StyleRule& r) { EXPECT_EQ(r.fontSizeValue, "12"); EXPECT_EQ(r.fontSizeUnit, "furlongs"); }},
+    {"font-weight: 700", kFontWeight, "font-weight: 700;",
+     [](const StyleRule& r) { EXPECT_EQ(r.fontWeightOn, 1); EXPECT_EQ(r.fontWeight, "Very Heavy"); }},
+    {"font-weight: 350", kFontWeight, "font-weight: 350;",
+     [](const StyleRule& r) { EXPECT_EQ(r.fontWeight, "Pale"); }},
+    {"font-weight: 900", kFontWeight, "font-weight: 900;",
+     [](const StyleRule& r) { EXPECT_EQ(r.fontWeight, "Black"); }},
+    {"font-weight: 50", kFontWeight, "font-weight: 50;",
+     [](const StyleRule& r) { EXPECT_EQ(r.fontWeight, "Very Light"); }},
+    {"font-weight: -300", kFontWeight, "font-weight: -300;",
+     [](const StyleRule& r) { EXPECT_EQ(r.fontWeight, "Very Light"); }},
+    {"font-weight: 99999999999999999999999", kFontWeight, "font-weight: 99999999999999999999999;",
+     [](const StyleRule& r) { EXPECT_EQ(r.fontWeight, "Black"); }},
+    {"font-weight: bold", kFontWeight, "font-weight: bold;",
+     [](const StyleRule& r) { EXPECT_EQ(r.fontWeight, "bold"); }},
+    {"color: #00FF00", kColor, "color: #00FF00;",
+     [](const StyleRule& r) { EXPECT_EQ(r.colorOn, 1); EXPECT_EQ(r.color, 0x00FF00u); }},
+    {"background-color: navy", kBackgroundColor, "background-color: navy;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.backgroundColorOn, 1);
+         EXPECT_EQ(r.backgroundColor, 0x800000u);
+     }},
+    {"background-repeat: repeat-x", kBackgroundRepeat, "background-repeat: repeat-x;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.backgroundRepeatOn, 1);
+         EXPECT_EQ(r.backgroundRepeat, "repeat-x");
+     }},
+    {"background-attachment: fixed", kBackgroundAttachment, "background-attachment: fixed;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.backgroundAttachmentOn, 1);
+         EXPECT_EQ(r.backgroundAttachment, "fixed");
+     }},
+    {"background-image: url(img/a.gif)", kBackgroundImage, "background-image: url(img/a.gif);",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.backgroundImageOn, 1);
+         EXPECT_EQ(r.backgroundImage, "img/a.gif");
+     }},
+    {"background-image: url(img/a.gif", kBackgroundImage, "background-image: url(img/a.gif;",
+     [](const StyleRule& r) { EXPECT_EQ(r.backgroundImage, "img/a.gif"); }},
+    {"background-image: none", kBackgroundImage, "background-image: none;",
+     [](const StyleRule& r) { EXPECT_EQ(r.backgroundImage, "none"); }},
+    {"background-position: top left", kBackgroundPosition, "background-position: top left;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.backgroundPositionOn, 1);
+         EXPECT_EQ(r.backgroundPositionKind, 0);
+         EXPECT_EQ(r.backgroundPositionKeyword1, "top");
+         EXPECT_EQ(r.backgroundPositionKeyword2, "left");
+     }},
+    {"background-position: 10px\t50%", kBackgroundPosition, "background-position: 10px\t50%;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.backgroundPositionKind, 1);
+         EXPECT_EQ(r.backgroundPositionValue1, "10");
+         EXPECT_EQ(r.backgroundPositionUnit1, "px");
+         EXPECT_EQ(r.backgroundPositionValue2, "50");
+         EXPECT_EQ(r.backgroundPositionUnit2, "%");
+     }},
+    {"background-position: center", kBackgroundPosition, "background-position: center;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.backgroundPositionKeyword1, "center");
+         EXPECT_EQ(r.backgroundPositionKeyword2, "");
+     }},
+    {"word-spacing: 2pt", kWordSpacing, "word-spacing: 2pt;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.wordSpacingOn, 1);
+         EXPECT_EQ(r.wordSpacingValue, "2");
+         EXPECT_EQ(r.wordSpacingUnit, "pt");
+     }},
+    {"letter-spacing: 0.1em", kLetterSpacing, "letter-spacing: 0.1em;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.letterSpacingOn, 1);
+         EXPECT_EQ(r.letterSpacingValue, "0.1");
+         EXPECT_EQ(r.letterSpacingUnit, "em");
+     }},
+    {"text-decoration: underline", kTextDecoration, "text-decoration: underline;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.textDecorationOn, 1);
+         EXPECT_EQ(r.textDecoration, "underline");
+     }},
+    {"vertical-align: text-top", kVerticalAlign, "vertical-align: text-top;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.verticalAlignOn, 1);
+         EXPECT_EQ(r.verticalAlignKind, 0);
+         EXPECT_EQ(r.verticalAlignKeyword, "text-top");
+     }},
+    {"vertical-align: 50%", kVerticalAlign, "vertical-align: 50%;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.verticalAlignKind, 1);
+         EXPECT_EQ(r.verticalAlignPercent, "50");
+     }},
+    {"text-transform: uppercase", kTextTransform, "text-transform: uppercase;",
+     [](const StyleRule& r) { EXPECT_EQ(r.textTransformOn, 1); EXPECT_EQ(r.textTransform, "uppercase"); }},
+    {"text-align: justify", kTextAlign, "text-align: justify;",
+     [](const StyleRule& r) { EXPECT_EQ(r.textAlignOn, 1); EXPECT_EQ(r.textAlign, "justify"); }},
+    {"text-indent: 3mm", kTextIndent, "text-indent: 3mm;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.textIndentOn, 1);
+         EXPECT_EQ(r.textIndentValue, "3");
+         EXPECT_EQ(r.textIndentUnit, "mm");
+     }},
+    {"line-height: none", kLineHeight, "line-height: none;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.lineHeightOn, 1);
+         EXPECT_EQ(r.lineHeightKind, 2);
+         EXPECT_EQ(r.lineHeightKeyword, "none");
+     }},
+    {"line-height: 1.2", kLineHeight, "line-height: 1.2;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.lineHeightKind, 0);
+         EXPECT_EQ(r.lineHeightNumber, "1.2");
+     }},
+    {"line-height: 120%", kLineHeight, "line-height: 120%;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.lineHeightKind, 1);
+         EXPECT_EQ(r.lineHeightValue, "120");
+         EXPECT_EQ(r.lineHeightUnit, "%");
+     }},
+    {"margin-top: auto", kMarginTop, "margin-top: auto;",
+     [](const StyleRule& r) { EXPECT_EQ(r.marginTopOn, 1); EXPECT_EQ(r.marginTopKind, 1); }},
+    {"margin-bottom: 1in", kMarginBottom, "margin-bottom: 1in;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.marginBottomOn, 1);
+         EXPECT_EQ(r.marginBottomKind, 0);
+         EXPECT_EQ(r.marginBottomValue, "1");
+         EXPECT_EQ(r.marginBottomUnit, "in");
+     }},
+    {"margin-left: -2cm", kMarginLeft, "margin-left: -2cm;",
+     [](const StyleRule& r) { EXPECT_EQ(r.marginLeftValue, "-2"); EXPECT_EQ(r.marginLeftUnit, "cm"); }},
+    {"margin-right: auto", kMarginRight, "margin-right: auto;",
+     [](const StyleRule& r) { EXPECT_EQ(r.marginRightOn, 1); EXPECT_EQ(r.marginRightKind, 1); }},
+    {"padding-top: 4px", kPaddingTop, "padding-top: 4px;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.paddingTopOn, 1);
+         EXPECT_EQ(r.paddingTopValue, "4");
+         EXPECT_EQ(r.paddingTopUnit, "px");
+     }},
+    {"padding-bottom: 0", kPaddingBottom, "padding-bottom: 0;",
+     [](const StyleRule& r) { EXPECT_EQ(r.paddingBottomOn, 1); EXPECT_EQ(r.paddingBottomValue, "0"); EXPECT_EQ(r.paddingBottomUnit, ""); }},
+    {"padding-left: 1.5cm", kPaddingLeft, "padding-left: 1.5cm;",
+     [](const StyleRule& r) { EXPECT_EQ(r.paddingLeftValue, "1.5"); EXPECT_EQ(r.paddingLeftUnit, "cm"); }},
+    {"padding-right: 5ex", kPaddingRight, "padding-right: 5ex;",
+     [](const StyleRule& r) { EXPECT_EQ(r.paddingRightValue, "5"); EXPECT_EQ(r.paddingRightUnit, "ex"); }},
+    {"border-top: 2px solid red", kBorderTop, "border-top: 2px solid red;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.borderTopWidthOn, 1);
+         EXPECT_EQ(r.borderTopWidthKind, 0);
+         EXPECT_EQ(r.borderTopWidthValue, "2");
+         EXPECT_EQ(r.borderTopWidthUnit, "px");
+         EXPECT_EQ(r.borderTopStyleOn, 1);
+         EXPECT_EQ(r.borderTopStyle, "solid");
+         EXPECT_EQ(r.borderTopColorOn, 1);
+         EXPECT_EQ(r.borderTopColor, 0x0000FFu);
+     }},
+    {"border-bottom: rgb(0, 0, 255)\tthick", kBorderBottom, "border-bottom: rgb(0, 0, 255)\tthick;",
+     // the blanks inside rgb(...) split it: "rgb(0," is the colour, "0," the style,
+     // and "255) thick" the style again, which overrides it
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.borderBottomColorOn, 1);
+         EXPECT_EQ(r.borderBottomColor, 0u);
+         EXPECT_EQ(r.borderBottomStyle, "255)\tthick");
+         EXPECT_EQ(r.borderBottomWidthOn, 0);
+     }},
+    {"border-left: thin   dotted  #123", kBorderLeft, "border-left: thin   dotted  #123;",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.borderLeftWidthKind, 1);
+         EXPECT_EQ(r.borderLeftWidthKeyword, "thin");
+         EXPECT_EQ(r.borderLeftStyle, "dotted");
+         EXPECT_EQ(r.borderLeftColor, 0x332211u);
+     }},
+    {"border-right: 1px 3PX double", kBorderRight, "border-right: 1px 3PX double;",
+     // "3PX" is no length (units are case-sensitive), so it is a style until "double" overrides it
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.borderRightWidthValue, "1");
+         EXPECT_EQ(r.borderRightWidthUnit, "px");
+         EXPECT_EQ(r.borderRightStyle, "double");
+     }},
+    {"visibility: hidden", kVisibility, "visibility: hidden;",
+     [](const StyleRule& r) { EXPECT_EQ(r.visibilityOn, 1); EXPECT_EQ(r.visibility, "hidden"); }},
+    {"z-index: 3", kZIndex, "z-index: 3;",
+     [](const StyleRule& r) { EXPECT_EQ(r.zIndexOn, 1); EXPECT_EQ(r.zIndex, "3"); }},
+    {"position: absolute", kPosition, "position: absolute;",
+     [](const StyleRule& r) { EXPECT_EQ(r.positionOn, 1); EXPECT_EQ(r.position, "absolute"); }},
+    {"overflow: scroll", kOverflow, "overflow: scroll;",
+     [](const StyleRule& r) { EXPECT_EQ(r.overflowOn, 1); EXPECT_EQ(r.overflow, "scroll"); }},
+    {"left: 10px", kLeft, "left: 10px;",
+     [](const StyleRule& r) { EXPECT_EQ(r.leftOn, 1); EXPECT_EQ(r.leftValue, "10"); EXPECT_EQ(r.leftUnit, "px"); }},
+    {"top: 5%", kTop, "top: 5%;",
+     [](const StyleRule& r) { EXPECT_EQ(r.topOn, 1); EXPECT_EQ(r.topValue, "5"); EXPECT_EQ(r.topUnit, "%"); }},
+    {"height: 2in", kHeight, "height: 2in;",
+     [](const StyleRule& r) { EXPECT_EQ(r.heightOn, 1); EXPECT_EQ(r.heightValue, "2"); EXPECT_EQ(r.heightUnit, "in"); }},
+    {"width: 300pt", kWidth, "width: 300pt;",
+     [](const StyleRule& r) { EXPECT_EQ(r.widthOn, 1); EXPECT_EQ(r.widthValue, "300"); EXPECT_EQ(r.widthUnit, "pt"); }},
+    {"clear: both", kClear, "clear: both;",
+     [](const StyleRule& r) { EXPECT_EQ(r.clearOn, 1); EXPECT_EQ(r.clear, "both"); }},
+    {"float: right", kFloat, "float: right;",
+     [](const StyleRule& r) { EXPECT_EQ(r.floatOn, 1); EXPECT_EQ(r.cssFloat, "right"); }},
+    // Empty values are stored but never listed.
+    {"vertical-align:", kVerticalAlign, "",
+     [](const StyleRule& r) { EXPECT_EQ(r.verticalAlignPercent, ""); }},
+    {"line-height: ", kLineHeight, "",
+     [](const StyleRule& r) { EXPECT_EQ(r.lineHeightKind, 0); }},
+    {"border-top:", kBorderTop, "",
+     [](const StyleRule& r) {
+         EXPECT_EQ(r.borderTopStyleOn + r.borderTopColorOn + r.borderTopWidthOn, 0);
+     }},
+};
+
+class PropertyHandlerTest : public ::testing::TestWithParam<HandlerCase> {};
+
+TEST_P(PropertyHandlerTest, FillsEntryPageStateAndListing) {
+    const HandlerCase& c = GetParam();
+    SheetDocument doc;
+    const StyleRule& rule = ReadOne(doc, c.declaration);
+    const PropertyEntry& entry = rule.properties[static_cast<size_t>(c.entry)];
+    EXPECT_EQ(entry.valueSet, 1);
+    EXPECT_EQ(entry.changed, 1);
+    std::vector<std::string> expected = {"H1{"};
+    if (*c.listed) expected.push_back(c.listed);
+    expected.push_back("}");
+    EXPECT_EQ(doc.GetListing().Lines(), expected);
+    c.check(rule);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryProperty, PropertyHandlerTest, ::testing::ValuesIn(kHandlerCases));
+
+TEST(PropertyHandlerTest, CasesCoverEveryProperty) {
+    std::vector<bool> seen(kPropertyCount);
+    for (const HandlerCase& c : kHandlerCases) seen[static_cast<size_t>(c.entry)] = true;
+    for (int i = 0; i < kPropertyCount; ++i)
+        if (i != kFontFamily) EXPECT_TRUE(seen[static_cast<size_t>(i)]) << PropertyName(i);
+}
+
+TEST(PropertyNameTest, MatchesExactlyAndCaseSensitively) {
+    for (int i = 0; i < kPropertyCount; ++i) EXPECT_EQ(PropertyIndexOfName(PropertyName(i)), i);
+    EXPECT_EQ(PropertyIndexOfName("COLOR"), -1);
+    EXPECT_EQ(PropertyIndexOfName("colour"), -1);
+    EXPECT_EQ(PropertyIndexOfName(""), -1);
+    EXPECT_EQ(PropertyIndexOfName("border"), -1);
+}
+
+struct FamilyCase {
+    const char* value;
+    const char* first;    // nullptr: not set
+    const char* second;
+    const char* generic;
+    const char* written;
+};
+
+const FamilyCase kFamilyCases[] = {
+    {"Arial", "Arial", nullptr, nullptr, "font-family: Arial;"},
+    {"serif", nullptr, nullptr, "serif", "font-family: serif;"},
+    {"Serif", "Serif", nullptr, nullptr, "font-family: Serif;"},  // generic names are case-sensitive
+    {"Arial, Helvetica", "Arial", "Helvetica", nullptr, "font-family: Arial, Helvetica;"},
+    {"Arial,\tmonospace", "Arial", nullptr, "monospace", "font-family: Arial, monospace;"},
+    {"cursive, Comic", "Comic", nullptr, "cursive", "font-family: Comic, cursive;"},
+    {"Arial, Helvetica, sans-serif", "Arial", "Helvetica", "sans-serif",
+     "font-family: Arial, Helvetica, sans-serif;"},
+    {"A,B,C,D", "A", "B", "C,D", "font-family: A, B, C,D;"},  // the rest is the generic part
+    {"Times New Roman , fantasy", "Times New Roman", nullptr, "fantasy",
+     "font-family: Times New Roman, fantasy;"},
+};
+
+class FontFamilyTest : public ::testing::TestWithParam<FamilyCase> {};
+
+TEST_P(FontFamilyTest, SplitsIntoChoicesAndGeneric) {
+    const FamilyCase& c = GetParam();
+    SheetDocument doc;
+    const StyleRule& r = ReadOne(doc, std::string("font-family: ") + c.value);
+    const PropertyEntry& e = r.properties[kFontFamily];
+    auto expectPart = [](const char* want, int set, const std::string& text, int on,
+                         const std::string& field, const char* what) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(set, want ? 1 : 0);
+        EXPECT_EQ(on, want ? 1 : 0);
+        if (want) {
+            EXPECT_EQ(text, want);
+            EXPECT_EQ(field, want);
+        }
+    };
+    expectPart(c.first, e.valueSet, e.value, r.fontFamily1On, r.fontFamily1, "first choice");
+    expectPart(c.second, e.alternateSet, e.alternate, r.fontFamily2On, r.fontFamily2, "second choice");
+    expectPart(c.generic, e.genericSet, e.generic, r.fontGenericOn, r.fontGeneric, "generic");
+    EXPECT_EQ(doc.GetListing().Line(1), c.written);
+}
+
+INSTANTIATE_TEST_SUITE_P(Parts, FontFamilyTest, ::testing::ValuesIn(kFamilyCases));
+
+TEST(FontFamilyTest, SecondDeclarationReplacesTheFirstWhole) {
+    SheetDocument doc;
+    const StyleRule& r =
+        ReadOne(doc, "font-family: Arial, Helvetica, serif; color: red; font-family: Courier");
+    const PropertyEntry& e = r.properties[kFontFamily];
+    EXPECT_EQ(e.alternateSet + e.genericSet + r.fontFamily2On + r.fontGenericOn, 0);
+    EXPECT_EQ(r.fontFamily1, "Courier");
+    // Kept on the line of the first declaration.
+    EXPECT_EQ(doc.GetListing().Lines(),
+              (std::vector<std::string>{"H1{", "font-family: Courier;", "color: red;", "}"}));
+    EXPECT_EQ(doc.StyleSheetText(), "H1 {\r\nfont-family: Courier;\r\ncolor: red;\r\n}\r\n");
+
+    // An empty second declaration takes the property out altogether.
+    const StyleRule& r2 = ReadOne(doc, "font-family: Arial, serif; font-family: ;");
+    EXPECT_EQ(r2.fontGenericOn, 0);
+    EXPECT_EQ(doc.StyleSheetText(), "H1 {\r\n}\r\n");
+}
+
+}  // namespace
+}  // namespace larkspur

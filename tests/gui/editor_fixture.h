@@ -1,0 +1,80 @@
+#pragma once
+// A main window wired to scripted fakes, with helpers that read its state.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include <QListWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/editor_dlg.h"
+#include "editor/rule_check_list.h"
+#include "fake_browser.h"
+#include "fake_platform.h"
+#include "pages/code_page.h"
+
+namespace larkspur::testing {
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override { MakeEditor(); }
+
+    void MakeEditor() {
+        editor.reset();
+        editor = std::make_unique<CEditorDlg>(dialogs, settings, desktop, FakeBrowserFactory(browser));
+        dialogs.Clear();
+        browser.calls.clear();
+    }
+
+    SheetDocument& Doc() { return editor->Document(); }
+
+    // Selects a row as a click on the item's text would.
+    void Select(int row) { editor->RuleListBox()->setCurrentRow(row); }
+    // Checks a row's mark as the user would, without selecting it.
+    void Check(int row, bool checked = true) {
+        editor->RuleListBox()->SetChecked(row, checked);
+        emit editor->RuleListBox()->CheckToggled(row, checked);
+    }
+    // Checks and selects a row: the rule joins the listing.
+    void ListRow(int row) {
+        Check(row);
+        if (editor->RuleListBox()->currentRow() == row) Select(row == 0 ? 1 : 0);
+        Select(row);
+    }
+
+    std::vector<std::string> CodeLines() const {
+        std::vector<std::string> lines;
+        QListWidget* list = editor->CodePage()->List();
+        for (int i = 0; i < list->count(); ++i) lines.push_back(list->item(i)->text().toStdString());
+        return lines;
+    }
+    std::vector<std::string> ListingLines() { return Doc().GetListing().Lines(); }
+    std::vector<std::string> RuleNames() const {
+        std::vector<std::string> names;
+        QListWidget* list = editor->RuleListBox();
+        for (int i = 0; i < list->count(); ++i) names.push_back(list->item(i)->text().toStdString());
+        return names;
+    }
+    // The rule list, the rules and the Code page agree.
+    void ExpectViewsInStep() {
+        std::vector<std::string> selectors;
+        for (const StyleRule& rule : Doc().Rules()) selectors.push_back(rule.selector);
+        EXPECT_EQ(RuleNames(), selectors);
+        EXPECT_EQ(CodeLines(), ListingLines());
+        EXPECT_EQ(editor->RuleListBox()->currentRow(), Doc().SelectedIndex());
+        for (int i = 0; i < Doc().RuleCount(); ++i)
+            EXPECT_EQ(editor->RuleListBox()->IsChecked(i), Doc().IsChecked(i)) << "row " << i;
+    }
+
+    FakeDialogs dialogs;
+    FakeSettings settings;
+    FakeDesktop desktop;
+    BrowserLog browser;
+    std::unique_ptr<CEditorDlg> editor;
+};
+
+}  // namespace larkspur::testing
