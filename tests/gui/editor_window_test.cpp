@@ -5,6 +5,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "controls/flat_toolbar.h"
 #include "editor_fixture.h"
 #include "editor/editor_commands.h"
 #include "pages/property_page.h"
@@ -41,7 +42,7 @@ TEST_F(EditorTest, StartsWithTheTagRulesAndABlankPreview) {
 }
 
 TEST_F(EditorTest, ToolbarHoldsTheCommandsInOrderWithTheirTipsAndKeys) {
-    auto* toolbar = qobject_cast<QToolBar*>(editor->Toolbar());
+    auto* toolbar = qobject_cast<CToolBarEx*>(editor->Toolbar());
     ASSERT_NE(toolbar, nullptr);
     std::vector<std::string> entries;
     for (QAction* action : toolbar->actions()) {
@@ -49,9 +50,7 @@ TEST_F(EditorTest, ToolbarHoldsTheCommandsInOrderWithTheirTipsAndKeys) {
             entries.push_back("|");
             continue;
         }
-        const QWidget* button = toolbar->widgetForAction(action);
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->accessibleName(), action->toolTip());
+        EXPECT_FALSE(action->icon().isNull());
         entries.push_back(action->toolTip().toStdString() + " [" +
                           action->shortcut().toString().toStdString() + "]");
     }
