@@ -12,7 +12,7 @@
 
 #include "app/tip_dialog.h"
 #include "app/tips_file.h"
-#include "tests/gui/app_fakes.h"
+#include "fake_platform.h"
 
 namespace larkspur {
 namespace {
@@ -38,8 +38,8 @@ protected:
 
     fs::path dir;
     std::string path;
-    MemorySettings settings;
-    RecordingDialogs dialogs;
+    testing::FakeSettings settings;
+    testing::FakeDialogs dialogs;
 };
 
 TEST_F(TipDialogTest, ShowsTipsInOrderAndCarriesOnAcrossShowings) {
@@ -57,7 +57,7 @@ TEST_F(TipDialogTest, ShowsTipsInOrderAndCarriesOnAcrossShowings) {
     wrapped->NextTip();
     wrapped->NextTip();
     EXPECT_EQ(wrapped->TipText(), "First tip");
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.asked.empty());
 }
 
 TEST_F(TipDialogTest, ReplacedFileRestartsAtItsFirstTip) {
@@ -65,7 +65,7 @@ TEST_F(TipDialogTest, ReplacedFileRestartsAtItsFirstTip) {
     Make().reset();
     ASSERT_GT(settings.GetInt("Tip", "FilePos", 0), 0);
     // A different birth time than the one stored marks a new file.
-    settings.strings[{"Tip", "TimeStamp"}] = "Thu Jan  1 00:00:00 1970";
+    settings.strings["Tip/TimeStamp"] = "Thu Jan  1 00:00:00 1970";
     auto dlg = Make();
     EXPECT_EQ(dlg->TipText(), "First tip");
     EXPECT_EQ(settings.GetString("Tip", "TimeStamp", ""), FileTimeStamp(path));
@@ -88,8 +88,8 @@ TEST_F(TipDialogTest, StartUpIsWrittenByCloseOnly) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        settings = MemorySettings();
-        if (c.stored >= 0) settings.ints[{"Tip", "StartUp"}] = c.stored;
+        settings = testing::FakeSettings();
+        if (c.stored >= 0) settings.ints["Tip/StartUp"] = c.stored;
         auto dlg = Make();
         EXPECT_EQ(dlg->Startup(), c.stored > 0 ? 0 : 1);
         EXPECT_EQ(dlg->StartupBox()->isChecked(), c.stored <= 0);
@@ -114,16 +114,15 @@ TEST_F(TipDialogTest, MissingFileShowsTheTextAndStoresNoPosition) {
     EXPECT_EQ(dlg->TipText(), CTipDlg::kMissingFile);
     EXPECT_FALSE(dlg->NextButton()->isEnabled());
     dlg.reset();
-    EXPECT_FALSE(settings.HasInt("Tip", "FilePos"));
+    EXPECT_EQ(settings.ints.count("Tip/FilePos"), 0u);
 }
 
 TEST_F(TipDialogTest, UnreachablePositionOrTiplessFileEndsWithoutHanging) {
-    settings.strings[{"Tip", "TimeStamp"}] = FileTimeStamp(path);
-    settings.ints[{"Tip", "FilePos"}] = -5;
+    settings.strings["Tip/TimeStamp"] = FileTimeStamp(path);
+    settings.ints["Tip/FilePos"] = -5;
     auto dlg = Make();
     EXPECT_EQ(dlg->TipText(), "");
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0], CTipDlg::kTroubleReading);
+    EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{CTipDlg::kTroubleReading});
     dlg.reset();
     // The position stored is the start, so the next showing recovers.
     EXPECT_EQ(settings.GetInt("Tip", "FilePos", -1), 0);
