@@ -106,7 +106,7 @@ CTipDlg::CTipDlg(SettingsStore& settings, UserDialogs& dialogs, const std::strin
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(area, 1);
     layout->addLayout(buttons);
-    resize(440, 300);
+    resize(440, 280);
 
     connect(nextButton_, &QPushButton::clicked, this, &CTipDlg::NextTip);
     connect(closeButton_, &QPushButton::clicked, this, &CTipDlg::OnClose);
