@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QHelpEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -26,6 +27,8 @@ void Frame3d(QPainter& p, const QRect& r, const QColor& topLeft, const QColor& b
 
 CToolBarEx::CToolBarEx(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
+    // Two commands have no key of their own: the keyboard reaches them here.
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     LoadColours();
@@ -168,6 +171,11 @@ void CToolBarEx::DrawButton(QPainter& painter, int index) {
         painter.drawPixmap(at, b.action->icon().pixmap(imageSize_));
     else
         painter.drawPixmap(at, Embossed(b));
+    if (index == focus_ && hasFocus()) {
+        painter.setPen(QPen(shadow_, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(r.adjusted(2, 2, -3, -3));
+    }
 }
 
 // The disabled look: the picture's dark strokes in the shadow colour with a
@@ -283,14 +291,14 @@ void CToolBarEx::actionEvent(QActionEvent* event) {
         b.visible = action->isVisible();
         const int before = event->before() ? IndexOf(event->before()) : -1;
         buttons_.insert(before < 0 ? buttons_.size() : before, b);
-        hot_ = pressed_ = -1;
+        hot_ = pressed_ = focus_ = -1;
         Relayout();
         break;
     }
     case QEvent::ActionRemoved: {
         const int index = IndexOf(action);
         if (index >= 0) buttons_.removeAt(index);
-        hot_ = pressed_ = -1;
+        hot_ = pressed_ = focus_ = -1;
         Relayout();
         break;
     }
@@ -309,6 +317,7 @@ void CToolBarEx::actionEvent(QActionEvent* event) {
             b.checked = action->isChecked();
             if (!b.enabled && hot_ == index) hot_ = -1;
             if (!b.enabled && pressed_ == index) pressed_ = -1;
+            if (!b.enabled && focus_ == index) SetFocusButton(NextFocusable(index, 1));
             Invalidate(b.rect);
         }
         b.embossed = QPixmap();
@@ -327,6 +336,58 @@ void CToolBarEx::changeEvent(QEvent* event) {
         update();
     }
     QWidget::changeEvent(event);
+}
+
+int CToolBarEx::NextFocusable(int index, int step) const {
+    for (int i = index + step; i >= 0 && i < buttons_.size(); i += step) {
+        const Button& b = buttons_[i];
+        if (!b.action->isSeparator() && b.visible && b.action->isEnabled()) return i;
+    }
+    return -1;
+}
+
+void CToolBarEx::SetFocusButton(int index) {
+    if (index == focus_) return;
+    if (focus_ >= 0 && focus_ < buttons_.size()) Invalidate(buttons_[focus_].rect);
+    focus_ = index;
+    if (focus_ >= 0) Invalidate(buttons_[focus_].rect);
+}
+
+void CToolBarEx::focusInEvent(QFocusEvent* event) {
+    const bool usable = focus_ >= 0 && focus_ < buttons_.size() && NextFocusable(focus_ - 1, 1) == focus_;
+    if (!usable) SetFocusButton(NextFocusable(-1, 1));
+    else Invalidate(buttons_[focus_].rect);
+    QWidget::focusInEvent(event);
+}
+
+void CToolBarEx::focusOutEvent(QFocusEvent* event) {
+    if (focus_ >= 0 && focus_ < buttons_.size()) Invalidate(buttons_[focus_].rect);
+    QWidget::focusOutEvent(event);
+}
+
+void CToolBarEx::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        const int next = NextFocusable(focus_, event->key() == Qt::Key_Right ? 1 : -1);
+        if (next >= 0) SetFocusButton(next);
+        return;
+    }
+    case Qt::Key_Home:
+        SetFocusButton(NextFocusable(-1, 1));
+        return;
+    case Qt::Key_End:
+        SetFocusButton(NextFocusable(static_cast<int>(buttons_.size()), -1));
+        return;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (focus_ >= 0 && focus_ < buttons_.size() && buttons_[focus_].action->isEnabled())
+            buttons_[focus_].action->trigger();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void CToolBarEx::hideEvent(QHideEvent* event) {

@@ -40,6 +40,8 @@ public:
     // Index of the button (not a separator) at a point, or -1.
     int ButtonAt(QPoint point) const;
     int HotButton() const { return hot_; }
+    // The button the keyboard works on while the bar has the focus, or -1.
+    int FocusButton() const { return focus_; }
     bool HoverTimerActive() const { return hoverTimer_.isActive(); }
 
     // Every rectangle handed to update() since the last call of
@@ -70,6 +72,9 @@ protected:
     void actionEvent(QActionEvent* event) override;
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     struct Button {
@@ -88,6 +93,9 @@ private:
     void DrawGripper(QPainter& painter);
     QPixmap Embossed(Button& button);
     int IndexOf(const QAction* action) const;
+    // Next enabled button from index in direction step (+1 or -1), or -1.
+    int NextFocusable(int index, int step) const;
+    void SetFocusButton(int index);
     QPoint CursorInWidget() const;
 
     QVector<Button> buttons_;
@@ -97,6 +105,7 @@ private:
     QColor face_, highlight_, shadow_, light_;
     int hot_ = -1;
     int pressed_ = -1;
+    int focus_ = -1;
     bool pressedInside_ = false;
     QBasicTimer hoverTimer_;
     QVector<QRect> invalidated_;

@@ -124,10 +124,14 @@ void StyleSheetReader::Read(std::string_view sheet) {
 void StyleSheetReader::ReadRule(int ruleIndex, std::string_view declarations) {
     doc_.SetSelectedIndex(ruleIndex);
     StyleRule& rule = doc_.rules_[static_cast<size_t>(ruleIndex)];
-    // Old lines leave the listing before the rule is reset, so the listing
-    // never shows lines the written file would not hold.
-    if (rule.listed) doc_.UnlistRule();
-    rule.ResetToDefaults();
+    // Every rule was reset when the read began and each is read once, so it
+    // holds its defaults already. Should it be listed all the same, its old
+    // lines leave the listing first: the listing must never show lines that
+    // the written file would not hold.
+    if (rule.listed) {
+        doc_.UnlistRule();
+        rule.ResetToDefaults();
+    }
     doc_.ListRule();
     doc_.checked_[static_cast<size_t>(ruleIndex)] = 1;
     doc_.Notify([&](SheetObserver& o) { o.RuleCheckChanged(ruleIndex, true); });

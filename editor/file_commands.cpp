@@ -11,7 +11,6 @@ namespace {
 constexpr const char* kOpenFilter = "Web Pages, Style Sheets | *.html; *.htm; *.css|All Files | *.*||";
 constexpr const char* kCssFilter = "Style Sheets | *.css||";
 constexpr const char* kHtmlFilter = "Web Pages | *.htm; *.html||";
-constexpr const char* kSeveralPagesFilter = "Web Pages| *.html; *.htm||";
 
 bool IsCssName(const std::string& path) {
     return path.size() >= 3 && EqualsIgnoreCase(std::string_view(path).substr(path.size() - 3), "CSS");
@@ -75,10 +74,6 @@ bool CEditorDlg::SaveAs() {
 bool CEditorDlg::SaveTo(const std::string& path, bool cssFile, bool silent) {
     if (cssFile) return ShowIfFailed(doc_.WriteStyleSheetFile(path));
     return EmbedInPage(path, silent);
-}
-
-void CEditorDlg::OnSaveSeveral() {
-    for (const std::string& path : dialogs_.ChooseOpenFiles(kSeveralPagesFilter)) EmbedInPage(path, true);
 }
 
 }  // namespace larkspur

@@ -1,7 +1,5 @@
 // Load page, Change and Refresh preview, and placing the sheet into pages.
-#include <QString>
-
-#include "css/file_io.h"
+#include "css/html_embed.h"
 #include "editor/editor_dlg.h"
 #include "pages/preview_page.h"
 #include "platform/user_dialogs.h"
@@ -12,36 +10,64 @@ namespace {
 constexpr const char* kLoadPageFilter = "Web Pages | *.html; *.htm|All Files | *.*||";
 constexpr const char* kPreviewPageFilter = "Web Pages | *.html; *.htm; *.htm ||";
 
+// The page writer's questions, put to the user.
+class DialogQuestion : public StyleQuestion {
+public:
+    explicit DialogQuestion(UserDialogs& dialogs) : dialogs_(dialogs) {}
+    bool AskYesNo(const std::string& text, const std::string& caption) override {
+        return dialogs_.AskYesNo(text, caption) == Answer::Yes;
+    }
+
+private:
+    UserDialogs& dialogs_;
+};
+
 }  // namespace
 
 void CEditorDlg::OnLoadPage() {
     const std::optional<std::string> path = dialogs_.ChooseOpenFile(kLoadPageFilter);
     if (!path) return;
-    pageFolder_ = FolderOf(*path);
-    if (!ShowIfFailed(doc_.ReadStyleSheet(*path))) return;
+    pageFolder_ = PageFolderOf(*path);
+    // A page without a style sheet of its own is still worth previewing.
+    if (!ShowIfFailed(doc_.ReadStyleSheet(*path)) && !FileExists(*path)) return;
     ShowPreview(*path, true);
 }
 
 void CEditorDlg::OnChangePreview() {
     const std::optional<std::string> path = dialogs_.ChooseOpenFile(kPreviewPageFilter);
     if (!path) return;
-    pageFolder_ = FolderOf(*path);
+    pageFolder_ = PageFolderOf(*path);
     ShowPreview(*path, false);
 }
 
 void CEditorDlg::OnRefreshPreview() {
     // Before any page was chosen there is no preview copy to refresh.
     if (pageFolder_.empty()) return;
-    if (!EmbedInPage(pageFolder_ + "~styletemp.html", true)) return;
+    if (!ShowIfFailed(RefreshPreview(doc_, pageFolder_))) return;
     previewPage_->Reload();
 }
 
-bool CEditorDlg::EmbedInPage(const std::string&, bool) {
-    return ShowIfFailed(IoResult::Failure("Saving into HTML pages is not available yet"));
+bool CEditorDlg::EmbedInPage(const std::string& path, bool silent) {
+    DialogQuestion question(dialogs_);
+    // Save As may name a page that does not exist yet: it is made.
+    const EmbedResult result = EmbedStyleBlock(doc_, path, silent, &question, MissingPage::kCreate);
+    if (!ShowIfFailed(result.io)) return false;
+    return !result.declined;
 }
 
-void CEditorDlg::ShowPreview(const std::string&, bool) {
-    ShowIfFailed(IoResult::Failure("The preview is not available yet"));
+void CEditorDlg::OnSaveSeveral() {
+    const std::vector<std::string> paths = dialogs_.ChooseOpenFiles("Web Pages| *.html; *.htm||");
+    if (paths.empty()) return;
+    std::string errors;
+    for (const PageFailure& failure : SaveIntoPages(doc_, paths)) errors += failure.error + "\n";
+    if (!errors.empty()) dialogs_.ShowMessage(errors.substr(0, errors.size() - 1), kTitle);
+}
+
+void CEditorDlg::ShowPreview(const std::string& pagePath, bool silent) {
+    DialogQuestion question(dialogs_);
+    const PreviewResult result = LoadPreview(doc_, pagePath, pageFolder_, silent, &question);
+    if (!ShowIfFailed(result.io)) return;
+    previewPage_->Navigate(QString::fromUtf8(result.copyPath.data(), static_cast<qsizetype>(result.copyPath.size())));
 }
 
 }  // namespace larkspur

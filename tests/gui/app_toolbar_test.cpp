@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSet>
 #include <memory>
@@ -151,6 +152,9 @@ TEST_F(ToolbarTest, DisabledButtonsAreNeverHotAndLookEmbossed) {
 }
 
 TEST_F(ToolbarTest, HotStateEndsSoonAfterTheMouseLeaves) {
+    // The events processed below may give the bar the focus; keep its
+    // repaint out of the count.
+    bar->setFocusPolicy(Qt::NoFocus);
     Move(Centre(3));
     ASSERT_EQ(bar->HotButton(), 3);
     bar->CheckHover();  // still inside: nothing changes
@@ -202,6 +206,32 @@ TEST_F(ToolbarTest, CheckedAndPressedButtonsAreSunken) {
     Mouse(QEvent::MouseButtonRelease, o.center());
     EXPECT_EQ(triggered, 1);
     EXPECT_EQ(Pixel(o.bottomRight()), bar->ShadowColour().rgb());  // hot again, raised
+}
+
+TEST_F(ToolbarTest, KeyboardReachesEveryEnabledButton) {
+    EXPECT_TRUE(bar->focusPolicy() & Qt::TabFocus);
+    bar->ButtonAction(1)->setEnabled(false);
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(bar.get(), &in);
+    auto key = [&](int k) {
+        QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+        QCoreApplication::sendEvent(bar.get(), &e);
+        return bar->FocusButton();
+    };
+    EXPECT_EQ(bar->FocusButton(), 0);
+    EXPECT_EQ(key(Qt::Key_Right), 2);  // past the disabled button
+    EXPECT_EQ(key(Qt::Key_Left), 0);
+    EXPECT_EQ(key(Qt::Key_Left), 0);
+    EXPECT_EQ(key(Qt::Key_End), 16);
+    EXPECT_EQ(key(Qt::Key_Left), 14);  // past the separator
+    int triggered = 0;
+    QObject::connect(bar->ButtonAction(14), &QAction::triggered, [&] { ++triggered; });
+    key(Qt::Key_Space);
+    key(Qt::Key_Return);
+    EXPECT_EQ(triggered, 2);
+    // Disabling the focused button moves the focus on.
+    bar->ButtonAction(14)->setEnabled(false);
+    EXPECT_EQ(bar->FocusButton(), 16);
 }
 
 TEST_F(ToolbarTest, PaletteChangeIsUsedByTheNextPaint) {

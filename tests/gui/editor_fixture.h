@@ -6,15 +6,20 @@
 #include <QApplication>
 #include <QTest>
 
+#include <QDir>
 #include <QListWidget>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "editor/editor_commands.h"
 #include "editor/editor_dlg.h"
 #include "editor/rule_check_list.h"
 #include "fake_browser.h"
 #include "fake_platform.h"
+#include "model/vocabulary.h"
 #include "pages/code_page.h"
 
 namespace larkspur::testing {
@@ -44,6 +49,15 @@ protected:
         Check(row);
         if (editor->RuleListBox()->currentRow() == row) Select(row == 0 ? 1 : 0);
         Select(row);
+    }
+
+    // Lists the row and gives it a declaration, as a page switch would.
+    void Declare(int row, int property, const std::string& value) {
+        ListRow(row);
+        PropertyEntry& entry = Doc().SelectedRule()->properties[property];
+        entry.value = value;
+        entry.valueSet = 1;
+        Doc().ListDeclaration(property);
     }
 
     std::vector<std::string> CodeLines() const {

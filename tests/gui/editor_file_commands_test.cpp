@@ -1,0 +1,218 @@
+#include <QTemporaryDir>
+#include <fstream>
+#include <sstream>
+
+#include "css/file_io.h"
+#include "editor_fixture.h"
+
+namespace larkspur::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class FileCommands : public EditorTest {
+protected:
+    std::string Path(const char* name) { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
+    void TearDown() override { SetFileWriteHook({}); }
+    QTemporaryDir dir;
+};
+
+TEST_F(FileCommands, OpenReadsTheSheetAndTicksItsRules) {
+    const std::string path = Path("site.css");
+    WriteText(path, "H2 {\r\ncolor: red;\r\n}\r\n.note {\r\nfont-size: 12pt;\r\n}\r\n");
+    dialogs.openFiles.push_back(path);
+    editor->OnOpen();
+    EXPECT_EQ(dialogs.asked.at(0),
+              (AskedQuestion{"OpenFile", "", "Web Pages, Style Sheets | *.html; *.htm; *.css|All Files | *.*||"}));
+    EXPECT_THAT(CodeLines(), ElementsAre("H2{", "color: red;", "}", ".note{", "font-size: 12pt;", "}"));
+    EXPECT_EQ(RuleNames().back(), ".note");
+    EXPECT_TRUE(editor->RuleListBox()->IsChecked(Doc().FindRule("H2")));
+    EXPECT_EQ(editor->CurrentFile(), path);
+    EXPECT_EQ(editor->SavedPath(), path);
+    EXPECT_FALSE(Doc().Modified());
+    ExpectViewsInStep();
+}
+
+TEST_F(FileCommands, AFileThatCannotBeOpenedLeavesTheSheetAsItWas) {
+    Declare(1, kColor, "red");
+    const auto before = ListingLines();
+    const std::string page = Path("plain.html");
+    WriteText(page, "<html><body>no style</body></html>");
+    for (const std::string& path : {Path("missing.css"), page}) {
+        SCOPED_TRACE(path);
+        dialogs.Clear();
+        dialogs.openFiles.push_back(path);
+        editor->OnOpen();
+        ASSERT_EQ(dialogs.Messages().size(), 1u);
+        EXPECT_EQ(dialogs.asked.back().caption, "Larkspur");
+        EXPECT_EQ(ListingLines(), before);
+        EXPECT_EQ(editor->CurrentFile(), "");
+        EXPECT_TRUE(Doc().Modified());
+        ExpectViewsInStep();
+    }
+}
+
+TEST_F(FileCommands, SaveAsCssWritesToTheFullPathChosen) {
+    Declare(1, kColor, "red");
+    const std::string path = Path("out.css");
+    dialogs.saveAsKinds.push_back(1);
+    dialogs.saveFiles.push_back(path);
+    editor->OnSave();  // no current file: Save As
+    EXPECT_THAT(dialogs.Transcript(), ElementsAre("SaveAsKind: Save as: ", "SaveFile: css: Style Sheets | *.css||"));
+    EXPECT_EQ(ReadText(path), Doc().StyleSheetText());
+    EXPECT_EQ(editor->CurrentFile(), path);
+    EXPECT_EQ(editor->SavedPath(), path);
+    EXPECT_FALSE(Doc().Modified());
+
+    // Save now goes to that file without a question.
+    dialogs.Clear();
+    Declare(2, kColor, "blue");
+    editor->OnSave();
+    EXPECT_TRUE(dialogs.asked.empty());
+    EXPECT_EQ(ReadText(path), Doc().StyleSheetText());
+    EXPECT_FALSE(Doc().Modified());
+}
+
+TEST_F(FileCommands, SaveAsHtmlPutsTheSheetIntoThePageAndMakesAMissingOne) {
+    Declare(1, kColor, "red");
+    const std::string existing = Path("page.html");
+    WriteText(existing, "<html><head><title>t</title></head><body>x</body></html>");
+    dialogs.saveAsKinds.push_back(0);
+    dialogs.saveFiles.push_back(existing);
+    editor->OnSaveAs();
+    EXPECT_EQ(dialogs.asked.at(1), (AskedQuestion{"SaveFile", "html", "Web Pages | *.htm; *.html||"}));
+    EXPECT_NE(ReadText(existing).find(Doc().BuildStyleBlock() + "</head>"), std::string::npos);
+    EXPECT_FALSE(Doc().Modified());
+
+    Declare(2, kColor, "blue");
+    const std::string fresh = Path("new.html");
+    dialogs.saveAsKinds.push_back(0);
+    dialogs.saveFiles.push_back(fresh);
+    editor->OnSaveAs();
+    EXPECT_NE(ReadText(fresh).find(Doc().BuildStyleBlock()), std::string::npos);
+    EXPECT_EQ(editor->CurrentFile(), fresh);
+}
+
+TEST_F(FileCommands, SaveIntoAPageWithStylesAsksAndNoKeepsThePage) {
+    Declare(1, kColor, "red");
+    const std::string page = Path("styled.html");
+    const std::string original = "<html><head><style>p{}</style></head><body></body></html>";
+    WriteText(page, original);
+    dialogs.saveAsKinds.push_back(0);
+    dialogs.saveFiles.push_back(page);
+    dialogs.answers.push_back(Answer::No);
+    editor->OnSaveAs();
+    EXPECT_EQ(dialogs.asked.back(), (AskedQuestion{"YesNo", "Query", "Overwrite existing Style Sheet"}));
+    EXPECT_EQ(ReadText(page), original);
+    EXPECT_TRUE(Doc().Modified());
+    EXPECT_EQ(editor->CurrentFile(), "");
+}
+
+TEST_F(FileCommands, CancelledSaveAsKeepsTheSheetMarkedAsChanged) {
+    Declare(1, kColor, "red");
+    editor->OnSaveAs();  // cancelled at the choice
+    dialogs.saveAsKinds.push_back(1);
+    editor->OnSaveAs();  // cancelled at the file dialog
+    EXPECT_THAT(dialogs.Transcript(), ElementsAre("SaveAsKind: Save as: ", "SaveAsKind: Save as: ",
+                                                  "SaveFile: css: Style Sheets | *.css||"));
+    EXPECT_TRUE(Doc().Modified());
+    EXPECT_EQ(editor->CurrentFile(), "");
+}
+
+TEST_F(FileCommands, AFailedWriteIsReportedAndTheOldFileKept) {
+    const std::string path = Path("keep.css");
+    WriteText(path, "OLD{\r\n}\r\n");
+    Declare(1, kColor, "red");
+    SetFileWriteHook([](int, const char*, std::size_t) -> long {
+        errno = ENOSPC;
+        return -1;
+    });
+    dialogs.saveAsKinds.push_back(1);
+    dialogs.saveFiles.push_back(path);
+    editor->OnSaveAs();
+    EXPECT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(ReadText(path), "OLD{\r\n}\r\n");
+    EXPECT_TRUE(Doc().Modified());
+    EXPECT_EQ(editor->CurrentFile(), "");
+}
+
+TEST_F(FileCommands, SaveIntoSeveralPagesAsksNothingAndReportsFailures) {
+    Declare(1, kColor, "red");
+    const std::string a = Path("a.html"), b = Path("b.html");
+    WriteText(a, "<html><head><style>x{}</style></head></html>");
+    WriteText(b, "<html><head><STYLE>y{}</STYLE></head></html>");
+    dialogs.openFileLists.push_back({a, Path("gone.html"), b});
+    editor->OnSaveSeveral();
+    EXPECT_EQ(dialogs.asked.at(0), (AskedQuestion{"OpenFiles", "", "Web Pages| *.html; *.htm||"}));
+    EXPECT_EQ(dialogs.Count("YesNo"), 0);
+    EXPECT_EQ(dialogs.Messages().size(), 1u);  // the missing page, once
+    for (const std::string& page : {a, b}) {
+        EXPECT_NE(ReadText(page).find(Doc().BuildStyleBlock()), std::string::npos) << page;
+        EXPECT_EQ(ReadText(page).find("{}"), std::string::npos) << page;
+    }
+}
+
+// ---- New sheet ----
+
+TEST_F(FileCommands, NewSheetWhenNothingChangedAsksNothingAndResets) {
+    dialogs.newRules.push_back(NewRuleChoice{"note", 1});
+    editor->OnNewRule();
+    Doc().SetModified(false);
+    editor->OnNewSheet();
+    EXPECT_EQ(dialogs.Count("YesNoCancel"), 0);
+    EXPECT_TRUE(CodeLines().empty());
+    EXPECT_EQ(Doc().RuleCount(), 57);  // added rules stay, unticked
+    EXPECT_FALSE(editor->RuleListBox()->IsChecked(56));
+    ExpectViewsInStep();
+}
+
+TEST_F(FileCommands, NewSheetOffersToSaveAChangedSheet) {
+    struct Case {
+        Answer answer;
+        bool withFile;
+        bool failWrite;
+        bool reset;
+    };
+    const Case cases[] = {
+        {Answer::Cancel, false, false, false}, {Answer::No, false, false, true},
+        {Answer::Yes, false, false, false},  // Save As runs and the command ends
+        {Answer::Yes, true, false, true},      {Answer::Yes, true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << static_cast<int>(c.answer) << c.withFile << c.failWrite);
+        MakeEditor();
+        const std::string path = Path("sheet.css");
+        if (c.withFile) {
+            WriteText(path, "");
+            dialogs.openFiles.push_back(path);
+            editor->OnOpen();
+        }
+        Declare(1, kColor, "red");
+        const std::string sheet = Doc().StyleSheetText();
+        dialogs.Clear();
+        dialogs.answers.push_back(c.answer);
+        if (c.failWrite) SetFileWriteHook([](int, const char*, std::size_t) -> long { return -1; });
+        editor->OnNewSheet();
+        SetFileWriteHook({});
+        EXPECT_EQ(dialogs.asked.at(0), (AskedQuestion{"YesNoCancel", "Save Changes", "Do you want to save your changes"}));
+        EXPECT_EQ(dialogs.Count("SaveAsKind"), c.answer == Answer::Yes && !c.withFile ? 1 : 0);
+        EXPECT_EQ(CodeLines().empty(), c.reset);
+        EXPECT_EQ(Doc().Modified(), !c.reset);
+        if (c.withFile) EXPECT_EQ(ReadText(path), c.failWrite ? "" : sheet);
+        if (c.reset) EXPECT_EQ(editor->CurrentFile(), "");
+        ExpectViewsInStep();
+    }
+}
+
+}  // namespace
+}  // namespace larkspur::testing

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTest>
+
+#include "css/listing.h"
+#include "pages/code_page.h"
+#include "platform/qt_desktop_services.h"
+#include "platform/qt_settings_store.h"
+
+namespace larkspur {
+namespace {
+
+TEST(QtSettingsStoreTest, ValuesLiveUnderTheCompanyAndApplication) {
+    QtSettingsStore store;
+    QSettings raw(QStringLiteral("Fernhollow"), QStringLiteral("Larkspur"));
+    raw.remove(QStringLiteral("TestSection"));
+    EXPECT_EQ(store.GetInt("TestSection", "Number", 7), 7);
+    EXPECT_EQ(store.GetString("TestSection", "Text", "none"), "none");
+    store.SetInt("TestSection", "Number", 2);
+    store.SetString("TestSection", "Text", "12:00 \xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(store.GetInt("TestSection", "Number", 7), 2);
+    EXPECT_EQ(store.GetString("TestSection", "Text", ""), "12:00 \xC3\xA9t\xC3\xA9");
+    raw.sync();
+    EXPECT_EQ(raw.value(QStringLiteral("TestSection/Number")).toInt(), 2);
+    raw.setValue(QStringLiteral("TestSection/Number"), QStringLiteral("not a number"));
+    EXPECT_EQ(store.GetInt("TestSection", "Number", 7), 7);
+    raw.remove(QStringLiteral("TestSection"));
+}
+
+TEST(QtDesktopServicesTest, ClipboardTakesTheTextAndMissingDocumentsFail) {
+    QtDesktopServices desktop;
+    desktop.SetClipboardText("H1{\r\n}");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "H1{\r\n}");
+    EXPECT_FALSE(desktop.OpenDocument("/nonexistent/qstart.html"));
+}
+
+// ---- Code page ----
+
+TEST(CodePageTest, FollowsTheListingLineByLineWithoutRebuilding) {
+    Listing listing;
+    listing.Append("P{");
+    listing.Append("}");
+    CCodePage page;
+    page.ShowListing(listing);
+    listing.SetObserver(&page);
+    QListWidget* list = page.List();
+    QListWidgetItem* header = list->item(0);
+
+    listing.Insert(1, "color: red;");
+    listing.Append("H1{");
+    listing.Append("}");
+    listing.Replace(1, "color: blue;");
+    listing.Remove(3, 2);
+    EXPECT_EQ(list->item(0), header);  // the same item, not a new one
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
+    EXPECT_EQ(shown, (QStringList{"P{", "color: blue;", "}"}));
+    listing.Clear();
+    EXPECT_EQ(list->count(), 0);
+    listing.SetObserver(nullptr);
+}
+
+TEST(CodePageTest, LinesCannotBeSelectedAndLongListingsScrollDownOnly) {
+    Listing listing;
+    CCodePage page;
+    listing.SetObserver(&page);
+    for (int i = 0; i < 200; ++i) listing.Append("background-image: url(" + std::string(200, 'x') + ");");
+    page.resize(200, 150);
+    page.show();
+    QListWidget* list = page.List();
+    EXPECT_EQ(list->accessibleName(), "Code");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    EXPECT_TRUE(list->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    listing.SetObserver(nullptr);
+}
+
+}  // namespace
+}  // namespace larkspur

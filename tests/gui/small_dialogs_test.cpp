@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QApplication>
+
+#include "controls/copy_to_dlg.h"
+#include "controls/info_dlg.h"
+#include "controls/new_rule_dlg.h"
+#include "controls/rename_rule_dlg.h"
+#include "controls/save_as_dlg.h"
+#include "platform/qt_user_dialogs.h"
+
+namespace larkspur {
+namespace {
+
+QStringList ButtonTexts(const QButtonGroup* group) {
+    QStringList texts;
+    for (int id = 0; group->button(id); ++id) texts << group->button(id)->text();
+    return texts;
+}
+
+TEST(SmallDialogs, NewRuleOpensEmptyWithNoKindAndHandsBackWhatWasEntered) {
+    CNewRuleDlg dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Add New Tag/Class");
+    EXPECT_EQ(ButtonTexts(dialog.KindGroup()), (QStringList{"Tag", "Class", "ID"}));
+    EXPECT_EQ(dialog.Name(), "");
+    EXPECT_EQ(dialog.Kind(), -1);
+    EXPECT_EQ(dialog.NameEdit()->accessibleName(), "Name");
+    QTest::keyClicks(dialog.NameEdit(), "note");
+    dialog.KindGroup()->button(2)->click();
+    EXPECT_EQ(dialog.Name(), "note");
+    EXPECT_EQ(dialog.Kind(), 2);
+}
+
+TEST(SmallDialogs, RenameOpensEmpty) {
+    CRenameRuleDlg dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Rename Tag");
+    EXPECT_EQ(dialog.Name(), "");
+    EXPECT_EQ(dialog.NameEdit()->accessibleName(), "Tag Name");
+}
+
+TEST(SmallDialogs, CopyToListsInOrderAndReturnsTheChosenIndexOrNone) {
+    const QStringList names{"BODY", "A", ".note", "#main"};
+    {
+        CCopyToDlg dialog(names);
+        EXPECT_EQ(dialog.windowTitle(), "Copy To");
+        ASSERT_EQ(dialog.List()->count(), 4);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(dialog.List()->item(i)->text(), names[i]);
+        EXPECT_EQ(dialog.List()->selectionMode(), QAbstractItemView::SingleSelection);
+        dialog.accept();
+        EXPECT_EQ(dialog.Selection(), -1);
+    }
+    {
+        CCopyToDlg dialog(names);
+        dialog.List()->setCurrentRow(2);
+        dialog.accept();
+        EXPECT_EQ(dialog.Selection(), 2);
+    }
+}
+
+TEST(SmallDialogs, SaveAsOpensWithHtmlPageChecked) {
+    CSaveAsDlg dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Save as");
+    EXPECT_EQ(ButtonTexts(dialog.Group()), (QStringList{"HTML Page", "CSS File"}));
+    EXPECT_EQ(dialog.Choice(), 0);
+    dialog.Group()->button(1)->click();
+    EXPECT_EQ(dialog.Choice(), 1);
+    dialog.SetChoice(-1);
+    EXPECT_EQ(dialog.Choice(), -1);
+}
+
+TEST(SmallDialogs, InfoShowsWrappedPlainTextBlackOnPaleYellow) {
+    CInfoDlg info;
+    EXPECT_EQ(info.windowTitle(), "Info");
+    EXPECT_FALSE(info.isModal());
+    QLabel* label = info.Label();
+    EXPECT_TRUE(label->wordWrap());
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    EXPECT_EQ(label->palette().color(QPalette::Window), QColor(255, 255, 128));
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::black));
+    info.show();
+    info.SetText(QString("Letter Spacing - the space between letters ").repeated(6));
+    EXPECT_LE(label->width(), info.width());
+    const QImage shot = label->grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(shot.width() - 2, shot.height() - 2)), QColor(255, 255, 128));
+}
+
+// The Qt dialogs behind the interface, answered by a timer once they are up.
+TEST(QtUserDialogsTest, AnswersComeBackThroughTheInterface) {
+    QtUserDialogs dialogs;
+    auto answer = [](auto&& act) {
+        QTimer::singleShot(0, [act] {
+            QWidget* modal = QApplication::activeModalWidget();
+            ASSERT_NE(modal, nullptr);
+            act(modal);
+        });
+    };
+    answer([](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), "Save as");
+        modal->findChild<QButtonGroup*>()->button(1)->click();
+        static_cast<QDialog*>(modal)->accept();
+    });
+    EXPECT_EQ(dialogs.AskSaveAsKind(), 1);
+
+    answer([](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), "Confirm Delete");
+        modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Yes)->click();
+    });
+    EXPECT_EQ(dialogs.AskYesNo("Delete currently selected Tag?", "Confirm Delete"), Answer::Yes);
+
+    answer([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    EXPECT_EQ(dialogs.AskNewRule(), std::nullopt);
+}
+
+struct FilterCase {
+    const char* classic;
+    const char* qt;
+};
+
+class FilterTranslation : public ::testing::TestWithParam<FilterCase> {};
+
+TEST_P(FilterTranslation, ClassicFiltersBecomeQtFilters) {
+    EXPECT_EQ(QtFilterFromClassic(GetParam().classic).toStdString(), GetParam().qt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Filters, FilterTranslation,
+    ::testing::Values(
+        FilterCase{"Web Pages, Style Sheets | *.html; *.htm; *.css|All Files | *.*||",
+                   "Web Pages, Style Sheets (*.html *.htm *.css);;All Files (*)"},
+        FilterCase{"Style Sheets | *.css||", "Style Sheets (*.css)"},
+        FilterCase{"Web Pages| *.html; *.htm||", "Web Pages (*.html *.htm)"},
+        FilterCase{"Web Pages | *.html; *.htm; *.htm ||", "Web Pages (*.html *.htm)"},
+        FilterCase{"Web Pages | *.html; *.htm|All Files | *.*||", "Web Pages (*.html *.htm);;All Files (*)"}));
+
+}  // namespace
+}  // namespace larkspur
