@@ -1,0 +1,128 @@
+#include "app/editor_app.h"
+
+#include <QAction>
+#include <QCommandLineParser>
+#include <QDialog>
+#include <QLayout>
+#include <QMenuBar>
+#include <QTimer>
+
+#include "app/about_dialog.h"
+#include "app/data_files.h"
+#include "app/tip_dialog.h"
+#include "css/file_io.h"
+#include "editor/editor_dlg.h"
+#include "model/text_util.h"
+#include "platform/desktop_services.h"
+
+namespace larkspur {
+
+namespace {
+
+const char kEmbeddingOption[] = "embedding";
+
+bool IsCssName(const std::string& path) {
+    return path.size() >= 4 && EqualsIgnoreCase(std::string_view(path).substr(path.size() - 4), ".CSS");
+}
+
+}  // namespace
+
+CEditorApp::CEditorApp(SettingsStore& settings, UserDialogs& dialogs, DesktopServices& desktop)
+    : settings_(settings),
+      dialogs_(dialogs),
+      desktop_(desktop),
+      windowDialogs_(dialogs),
+      runDialog_([](QDialog& dialog) { return dialog.exec(); }) {}
+
+void CEditorApp::AddCommandLineOptions(QCommandLineParser& parser) {
+    parser.setApplicationDescription(QStringLiteral("Larkspur, an editor for CSS style sheets."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(QCommandLineOption(
+        {QString::fromLatin1(kEmbeddingOption), QStringLiteral("automation")},
+        QStringLiteral("Started by another program: skip the tip of the day.")));
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("A style sheet (.css) or an HTML page to open; a page is also "
+                                                "previewed."),
+                                 QStringLiteral("[file]"));
+}
+
+StartOptions CEditorApp::OptionsFrom(const QCommandLineParser& parser) {
+    StartOptions options;
+    options.embedding = parser.isSet(QString::fromLatin1(kEmbeddingOption));
+    const QStringList files = parser.positionalArguments();
+    if (!files.isEmpty()) options.file = files.first().toStdString();
+    return options;
+}
+
+std::string CEditorApp::TipsPath() const {
+    return tipsPath_.empty() ? FindDataFile("tips.txt") : tipsPath_;
+}
+
+bool CEditorApp::ShowTipAtStartup(const StartOptions& options) {
+    if (options.embedding) return false;
+    CTipDlg tip(settings_, dialogs_, TipsPath());
+    if (tip.Startup() != 1) return false;
+    runDialog_(tip);
+    return true;
+}
+
+void CEditorApp::OnTipOfTheDay(QWidget* parent) {
+    CTipDlg tip(settings_, dialogs_, TipsPath(), parent);
+    runDialog_(tip);
+}
+
+void CEditorApp::ShowAbout(QWidget* parent) {
+    CAboutDlg about(parent);
+    runDialog_(about);
+}
+
+void CEditorApp::OpenQuickStart() {
+    const std::string page = FindDataFile("qstart.html");
+    if (!desktop_.OpenDocument(page)) dialogs_.ShowMessage("Cannot open the help page " + page, "Larkspur");
+}
+
+QMenuBar* CEditorApp::InstallHelpMenu(CEditorDlg& window) {
+    auto* bar = new QMenuBar(&window);
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    QAction* quick = help->addAction(QStringLiteral("&Quick Start"), [this] { OpenQuickStart(); });
+    quick->setShortcut(QKeySequence::HelpContents);
+    QAction* tip = help->addAction(QStringLiteral("Ti&p of the Day..."), [this, &window] { OnTipOfTheDay(&window); });
+    tip->setStatusTip(QStringLiteral("Displays a Tip of the Day."));
+    help->addSeparator();
+    help->addAction(QStringLiteral("&About Larkspur..."), [this, &window] { ShowAbout(&window); });
+    if (window.layout() != nullptr) window.layout()->setMenuBar(bar);
+    return bar;
+}
+
+void CEditorApp::OpenStartFile(CEditorDlg& window, const std::string& path) {
+    if (path.empty()) return;
+    std::string bytes;
+    if (IsCssName(path) || !ReadWholeFile(path, bytes)) {
+        // A page that cannot be read is reported once, by Open.
+        windowDialogs_.AnswerNextOpenWith(path);
+        window.OnOpen();
+    } else {
+        // Load page shows the page; Open then makes it the current file and
+        // leaves the sheet unmodified.
+        windowDialogs_.AnswerNextOpenWith(path);
+        window.OnLoadPage();
+        windowDialogs_.AnswerNextOpenWith(path);
+        window.OnOpen();
+    }
+    windowDialogs_.DropPendingAnswers();
+}
+
+int CEditorApp::Run(const StartOptions& options, const BrowserFactory& browsers) {
+    ShowTipAtStartup(options);
+    CEditorDlg window(windowDialogs_, settings_, desktop_, browsers);
+    window.setWindowIcon(ApplicationIcon());
+    InstallHelpMenu(window);
+    if (!options.file.empty())
+        QTimer::singleShot(0, &window, [this, &window, file = options.file] { OpenStartFile(window, file); });
+    // Closing the window, whichever way, ends the program.
+    runDialog_(window);
+    return 0;
+}
+
+}  // namespace larkspur

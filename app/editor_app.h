@@ -1,0 +1,73 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "app/start_file_dialogs.h"
+#include "pages/browser.h"
+
+class QCommandLineParser;
+class QDialog;
+class QMenuBar;
+class QWidget;
+
+namespace larkspur {
+
+class CEditorDlg;
+class DesktopServices;
+class SettingsStore;
+
+// What the command line asked for.
+struct StartOptions {
+    // Started for embedding or automation: no tip of the day.
+    bool embedding = false;
+    // A style sheet or HTML page to open at once.
+    std::string file;
+};
+
+// The application: the start-up tip, the main window run until it closes,
+// the Help menu with the tip command and the About box.
+class CEditorApp {
+public:
+    CEditorApp(SettingsStore& settings, UserDialogs& dialogs, DesktopServices& desktop);
+
+    static void AddCommandLineOptions(QCommandLineParser& parser);
+    static StartOptions OptionsFrom(const QCommandLineParser& parser);
+
+    // Where "tips.txt" is read from; found among the data folders unless set.
+    void SetTipsPath(std::string path) { tipsPath_ = std::move(path); }
+    std::string TipsPath() const;
+
+    // Runs a modal dialog; tests replace it so that nothing blocks.
+    using DialogRunner = std::function<int(QDialog&)>;
+    void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+
+    // Builds the tip dialog (which reads the next tip), shows it when the user
+    // wants tips at start-up, and destroys it (which stores the position).
+    // Nothing happens for an embedding start. True when it was shown.
+    bool ShowTipAtStartup(const StartOptions& options);
+    // The tip command: build, show and destroy a tip dialog.
+    void OnTipOfTheDay(QWidget* parent);
+    void ShowAbout(QWidget* parent);
+    void OpenQuickStart();
+
+    // Gives the window a Help menu: Quick Start, Tip of the Day, About.
+    QMenuBar* InstallHelpMenu(CEditorDlg& window);
+    // Opens a .css file as Open does; an HTML page also as Load page does.
+    void OpenStartFile(CEditorDlg& window, const std::string& path);
+
+    // The dialogs the window must be built with for OpenStartFile to work.
+    UserDialogs& WindowDialogs() { return windowDialogs_; }
+
+    // The whole run: tip step, main window until it closes. Returns the exit code.
+    int Run(const StartOptions& options, const BrowserFactory& browsers);
+
+private:
+    SettingsStore& settings_;
+    UserDialogs& dialogs_;
+    DesktopServices& desktop_;
+    StartFileDialogs windowDialogs_;
+    std::string tipsPath_;
+    DialogRunner runDialog_;
+};
+
+}  // namespace larkspur
