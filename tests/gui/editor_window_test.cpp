@@ -69,12 +69,14 @@ TEST_F(EditorTest, ToolbarHoldsTheCommandsInOrderWithTheirTipsAndKeys) {
 }
 
 TEST_F(EditorTest, ViewSheetGrowsWithTheWindowAndThePropertySheetKeepsItsSize) {
-    editor->resize(900, 600);
+    // Start from a size the layout can honour whatever the pages need.
+    const QSize start = editor->minimumSizeHint().expandedTo(QSize(900, 600));
+    editor->resize(start);
     editor->show();
     const QSize sheet = editor->PropertySheet()->size();
     const QSize view = editor->ViewSheet()->size();
     const QSize rules = editor->RuleListBox()->size();
-    editor->resize(1200, 800);
+    editor->resize(start + QSize(300, 200));
     QApplication::processEvents();
     EXPECT_EQ(editor->PropertySheet()->size(), sheet);
     EXPECT_EQ(editor->ViewSheet()->width(), view.width() + 300);
