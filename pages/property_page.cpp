@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QSignalBlocker>
 
 #include "controls/bound_store.h"
@@ -60,7 +59,6 @@ T* CPropertyPage::Register(int id, T* widget) {
     Q_ASSERT(!controls_.count(id));
     controls_[id] = widget;
     widget->setObjectName(QStringLiteral("c%1").arg(id));
-    widget->installEventFilter(this);
     return widget;
 }
 
@@ -102,7 +100,6 @@ CPropertyCombo* CPropertyPage::CreateCombo(int id, Words items, bool sorted) {
     auto* combo = Register(id, new CPropertyCombo(this));
     combo->SetSorted(sorted);
     combo->AddItems(items);
-    if (combo->lineEdit()) combo->lineEdit()->installEventFilter(this);
     return combo;
 }
 
@@ -130,7 +127,6 @@ CListCombo* CPropertyPage::CreatePlainCombo(int id, Words items, bool sorted) {
     auto* combo = Register(id, new CListCombo(this));
     combo->SetSorted(sorted);
     combo->AddItems(items);
-    if (combo->lineEdit()) combo->lineEdit()->installEventFilter(this);
     return combo;
 }
 
@@ -391,32 +387,6 @@ void CPropertyPage::StoreToRule() {
             break;
         }
     }
-}
-
-// ---------------------------------------------------------------- shortcuts
-
-bool CPropertyPage::WindowHasShortcut(const QKeySequence& keys) const {
-    const QWidget* top = window();
-    for (const QAction* action : top->findChildren<QAction*>())
-        if (action->isEnabled() && action->shortcuts().contains(keys)) return true;
-    for (const QAction* action : top->actions())
-        if (action->isEnabled() && action->shortcuts().contains(keys)) return true;
-    for (const QShortcut* shortcut : top->findChildren<QShortcut*>())
-        if (shortcut->isEnabled() && shortcut->keys().contains(keys)) return true;
-    return false;
-}
-
-bool CPropertyPage::eventFilter(QObject* watched, QEvent* event) {
-    // The window's shortcuts come before a control's own use of a key
-    // (Ctrl+C, Ctrl+Z in an edit box), as they would at window level.
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (WindowHasShortcut(QKeySequence(key->keyCombination()))) {
-            event->ignore();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace larkspur

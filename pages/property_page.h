@@ -151,8 +151,6 @@ protected:
     virtual void LoadExtra() {}
     virtual void RefreshExtra() {}
 
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
     PageHost& host_;
 
 private:
@@ -168,7 +166,6 @@ private:
     template <typename T>
     T* Register(int id, T* widget);
     bool EnsureActive();
-    bool WindowHasShortcut(const QKeySequence& keys) const;
     CPropertySwitch* GroupOf(int radioId) const;
 
     int resourceId_;

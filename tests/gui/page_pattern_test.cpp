@@ -52,8 +52,9 @@ TEST(PagePattern, PagesComeInSheetOrderWithTheirCaptions) {
     EXPECT_NE(dynamic_cast<CFontPage*>(pages[1]), nullptr);
 }
 
-// The window's shortcuts win over an edit box's own use of the same keys.
-TEST(PagePattern, WindowShortcutsComeBeforeAControlsOwnKeys) {
+// An edit box keeps the text-editing keys the window also uses (Delete,
+// Ctrl+C, Ctrl+Z); every other window shortcut passes through it.
+TEST(PagePattern, EditBoxesKeepTheirEditingKeys) {
     testing::FakePageHost host;
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
@@ -70,10 +71,12 @@ TEST(PagePattern, WindowShortcutsComeBeforeAControlsOwnKeys) {
         return event.isAccepted();
     };
     QLineEdit* edit = page->Edit(1053);
-    EXPECT_FALSE(overrideAccepted(edit, Qt::CTRL | Qt::Key_Z));  // left to the window
-    EXPECT_TRUE(overrideAccepted(edit, Qt::CTRL | Qt::Key_A));   // the edit's own
-    clear->setEnabled(false);
+    edit->setText("12");
     EXPECT_TRUE(overrideAccepted(edit, Qt::CTRL | Qt::Key_Z));
+    EXPECT_TRUE(overrideAccepted(edit, Qt::CTRL | Qt::Key_C));
+    EXPECT_TRUE(overrideAccepted(edit, QKeyCombination(Qt::Key_Delete)));
+    EXPECT_FALSE(overrideAccepted(edit, Qt::CTRL | Qt::Key_N));  // left to the window
+    EXPECT_FALSE(overrideAccepted(edit, QKeyCombination(Qt::Key_F12)));
 }
 
 TEST(PagePattern, TypedComboTextGivesWayToTheChosenItem) {
