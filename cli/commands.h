@@ -2,9 +2,19 @@
 #include <string>
 #include <vector>
 
+namespace larkspur {
+class SheetDocument;
+}
+
 namespace larkspur::cli {
 
 using Args = std::vector<std::string>;
+
+// Prints a message for the user on stderr, one line.
+void PrintError(const std::string& message);
+// The editor's start state, then the file opened as the Open command does;
+// false (the reason printed) when the file is rejected.
+bool OpenSheet(SheetDocument& doc, const std::string& path);
 
 // Each command returns the process exit status: 0 done, 1 failed, 2 usage.
 int RunExport(const Args& args);

@@ -5,21 +5,6 @@
 #include "css/sheet_document.h"
 
 namespace larkspur::cli {
-namespace {
-
-void PrintError(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
-
-// The editor's start state, then the file opened as the Open command does.
-bool OpenSheet(SheetDocument& doc, const std::string& path) {
-    doc.CreateStartRules();
-    if (IoResult r = doc.ReadStyleSheet(path); !r) {
-        PrintError(r.error);
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 int RunExport(const Args& args) {
     if (args.size() != 2) {

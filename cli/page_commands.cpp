@@ -7,23 +7,6 @@
 #include "css/sheet_document.h"
 
 namespace larkspur::cli {
-namespace {
-
-void PrintError(const std::string& message) {
-    std::fprintf(stderr, "larkspur-cli: %s\n", message.c_str());
-}
-
-// The sheet as the Open command leaves it.
-bool OpenSheet(SheetDocument& doc, const std::string& path) {
-    doc.CreateStartRules();
-    if (IoResult r = doc.ReadStyleSheet(path); !r) {
-        PrintError(r.error);
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 int RunApply(const Args& args) {
     if (args.size() < 2) {

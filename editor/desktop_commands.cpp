@@ -1,5 +1,7 @@
 // Help, Copy to Clipboard and the Info window.
-#include <QDir>
+#include <QFileInfo>
+
+#include "app/data_files.h"
 
 #include "controls/info_dlg.h"
 #include "editor/editor_dlg.h"
@@ -7,8 +9,9 @@
 
 namespace larkspur {
 
+// The quick-start page in the current folder, else the one installed with the program.
 void CEditorDlg::OnHelp() {
-    desktop_.OpenDocument(QDir::current().filePath(QStringLiteral("qstart.html")).toStdString());
+    desktop_.OpenDocument(QFileInfo(QString::fromStdString(FindDataFile("qstart.html"))).absoluteFilePath().toStdString());
 }
 
 void CEditorDlg::OnCopyToClipboard() { desktop_.SetClipboardText(doc_.StyleSheetText()); }

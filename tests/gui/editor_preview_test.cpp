@@ -3,6 +3,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <QFileInfo>
+
+#include "app/data_files.h"
 #include "controls/info_dlg.h"
 #include "editor_fixture.h"
 #include "pages/preview_page.h"
@@ -116,7 +119,8 @@ TEST(PreviewPage, WithoutABrowserSaysSoOnceAndShowsTheNoteOnTheFirstRequest) {
 
 TEST_F(EditorTest, HelpOpensTheStartPageOfTheCurrentFolder) {
     editor->OnHelp();
-    EXPECT_THAT(desktop.opened, ElementsAre(QDir::current().filePath("qstart.html").toStdString()));
+    EXPECT_THAT(desktop.opened,
+                ElementsAre(QFileInfo(QString::fromStdString(FindDataFile("qstart.html"))).absoluteFilePath().toStdString()));
 }
 
 TEST_F(EditorTest, CopyToClipboardTakesTheSheetText) {
