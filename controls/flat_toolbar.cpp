@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "controls/flat_toolbar_accessible.h"
+
 namespace larkspur {
 
 namespace {
@@ -31,6 +33,7 @@ CToolBarEx::CToolBarEx(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    InstallToolbarAccessibility();
     LoadColours();
     SetSizes(buttonSize_, imageSize_);
 }

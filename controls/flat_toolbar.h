@@ -41,6 +41,7 @@ public:
     int ButtonAt(QPoint point) const;
     int HotButton() const { return hot_; }
     // The button the keyboard works on while the bar has the focus, or -1.
+    // Accessibility children are the entries in this same order.
     int FocusButton() const { return focus_; }
     bool HoverTimerActive() const { return hoverTimer_.isActive(); }
 
