@@ -1,5 +1,6 @@
 #include "controls/flat_toolbar.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QActionEvent>
 #include <QCursor>
@@ -10,6 +11,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
+
+#include "controls/flat_toolbar_accessible.h"
 
 namespace larkspur {
 
@@ -31,6 +34,7 @@ CToolBarEx::CToolBarEx(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    InstallToolbarAccessibility();
     LoadColours();
     SetSizes(buttonSize_, imageSize_);
 }
@@ -313,6 +317,12 @@ void CToolBarEx::actionEvent(QActionEvent* event) {
         }
         // Repaint only a button whose look changed.
         if (b.enabled != action->isEnabled() || b.checked != action->isChecked()) {
+            QAccessible::State changed;
+            changed.disabled = b.enabled != action->isEnabled();
+            changed.checked = b.checked != action->isChecked();
+            QAccessibleStateChangeEvent stateEvent(this, changed);
+            stateEvent.setChild(index);
+            Notify(stateEvent);
             b.enabled = action->isEnabled();
             b.checked = action->isChecked();
             if (!b.enabled && hot_ == index) hot_ = -1;
@@ -346,17 +356,36 @@ int CToolBarEx::NextFocusable(int index, int step) const {
     return -1;
 }
 
-void CToolBarEx::SetFocusButton(int index) {
+void CToolBarEx::SetFocusButton(int index, bool announce) {
     if (index == focus_) return;
     if (focus_ >= 0 && focus_ < buttons_.size()) Invalidate(buttons_[focus_].rect);
     focus_ = index;
     if (focus_ >= 0) Invalidate(buttons_[focus_].rect);
+    if (announce) AnnounceFocus();
+}
+
+// Assistive tools follow the keyboard from button to button, not just to the bar.
+void CToolBarEx::AnnounceFocus() {
+    if (!hasFocus() || focus_ < 0 || focus_ >= buttons_.size()) return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(focus_);
+    Notify(event);
+}
+
+void CToolBarEx::Notify(QAccessibleEvent& event) {
+    if (eventTap_) eventTap_(&event);
+    QAccessible::updateAccessibility(&event);
 }
 
 void CToolBarEx::focusInEvent(QFocusEvent* event) {
     const bool usable = focus_ >= 0 && focus_ < buttons_.size() && NextFocusable(focus_ - 1, 1) == focus_;
-    if (!usable) SetFocusButton(NextFocusable(-1, 1));
-    else Invalidate(buttons_[focus_].rect);
+    if (!usable)
+        SetFocusButton(NextFocusable(-1, 1), false);
+    else
+        Invalidate(buttons_[focus_].rect);
+    // The focus change reports the bar itself once this event is done; the
+    // button has to come after it, or the bar is what gets announced.
+    QMetaObject::invokeMethod(this, &CToolBarEx::AnnounceFocus, Qt::QueuedConnection);
     QWidget::focusInEvent(event);
 }
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 
+class QAccessibleEvent;
 class QAction;
 
 namespace larkspur {
@@ -41,6 +42,7 @@ public:
     int ButtonAt(QPoint point) const;
     int HotButton() const { return hot_; }
     // The button the keyboard works on while the bar has the focus, or -1.
+    // Accessibility children are the entries in this same order.
     int FocusButton() const { return focus_; }
     bool HoverTimerActive() const { return hoverTimer_.isActive(); }
 
@@ -51,6 +53,9 @@ public:
 
     // Where the cursor is, in global coordinates; tests replace it.
     void SetCursorSource(std::function<QPoint()> source) { cursorSource_ = std::move(source); }
+    // Sees every accessibility event the bar raises for its buttons (focus,
+    // state); assistive tools get them only while a bridge is active.
+    void SetAccessibleEventTap(std::function<void(QAccessibleEvent*)> tap) { eventTap_ = std::move(tap); }
     // Ends the hot state now when the cursor has left, as the timer does.
     void CheckHover();
 
@@ -95,7 +100,9 @@ private:
     int IndexOf(const QAction* action) const;
     // Next enabled button from index in direction step (+1 or -1), or -1.
     int NextFocusable(int index, int step) const;
-    void SetFocusButton(int index);
+    void SetFocusButton(int index, bool announce = true);
+    void AnnounceFocus();
+    void Notify(QAccessibleEvent& event);
     QPoint CursorInWidget() const;
 
     QVector<Button> buttons_;
@@ -110,6 +117,7 @@ private:
     QBasicTimer hoverTimer_;
     QVector<QRect> invalidated_;
     std::function<QPoint()> cursorSource_;
+    std::function<void(QAccessibleEvent*)> eventTap_;
 };
 
 // The toolbar placed in the main window: it also shows each button's tool tip,
