@@ -177,8 +177,21 @@ void CFontPage::Bind() {
     Route(Button(kGenericCheck), &QAbstractButton::clicked, [this] { GenericClicked(); });
 }
 
+QStringList CssFamilyNames(const QStringList& installed) {
+    QStringList names;
+    for (QString family : installed) {
+        if (family.endsWith(QLatin1Char(']'))) {
+            const qsizetype open = family.lastIndexOf(QLatin1String(" ["));
+            if (open > 0) family.truncate(open);
+        }
+        names.append(family);
+    }
+    names.removeDuplicates();
+    return names;
+}
+
 void CFontPage::FillFontFamilies() {
-    const QStringList families = QFontDatabase::families();
+    const QStringList families = CssFamilyNames(QFontDatabase::families());
     ListCombo(kFirstCombo)->AddItems(families);
     ListCombo(kSecondCombo)->AddItems(families);
 }

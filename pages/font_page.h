@@ -8,6 +8,10 @@ namespace larkspur {
 class CListCombo;
 class CSampleText;
 
+// Family names as a style sheet names them: the installed families without
+// the " [foundry]" that tells same-named families apart, each once.
+QStringList CssFamilyNames(const QStringList& installed);
+
 // Font family (first, second and generic choice), style, variant, weight,
 // size, colour and background colour.
 class CFontPage : public CPropertyPage {

@@ -196,8 +196,7 @@ TEST_F(FontPageTest, GenericAloneNeverWritesAnEmptyFirstPart) {
 }
 
 TEST_F(FontPageTest, InstalledFamiliesAreListedOnceInSortedOrder) {
-    QStringList expected = QFontDatabase::families();
-    expected.removeDuplicates();
+    QStringList expected = CssFamilyNames(QFontDatabase::families());
     std::sort(expected.begin(), expected.end(),
               [](const QString& a, const QString& b) { return ComboItemLess(a, b); });
     EXPECT_EQ(page.ListCombo(kFirstCombo)->Items(), expected);
@@ -205,6 +204,11 @@ TEST_F(FontPageTest, InstalledFamiliesAreListedOnceInSortedOrder) {
     // A fresh rule shows the first family (or nothing) and "serif".
     EXPECT_EQ(Text(page, kFirstCombo), expected.isEmpty() ? "" : expected.front().toStdString());
     EXPECT_EQ(Text(page, kGenericCombo), "serif");
+}
+
+TEST(FontFamilies, FoundryTagsAreDroppedAndNamesListedOnce) {
+    EXPECT_EQ(CssFamilyNames({"C059 [UKWN]", "C059 [URW]", "DejaVu Sans", "Odd [name] Mono"}),
+              QStringList({"C059", "DejaVu Sans", "Odd [name] Mono"}));
 }
 
 TEST_F(FontPageTest, ColourButtonsStoreTheirColourConfirmedOrNot) {

@@ -1,10 +1,12 @@
 // The real browser, and the window with a sample page previewed. Set
-// LARKSPUR_SCREENSHOT to a file name to save a picture of the window.
+// LARKSPUR_SCREENSHOT to a file name to save a picture of the window, and
+// LARKSPUR_SCREENSHOT_HOT for one with the mouse over the Save button.
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 #include <fstream>
 
+#include "controls/flat_toolbar.h"
 #include "editor_fixture.h"
 #include "pages/preview_page.h"
 
@@ -51,8 +53,19 @@ TEST(WebPreview, TheWebEngineBrowserShowsAPreviewCopy) {
     const int row = editor.Document().FindRule(".note");
     ASSERT_GE(row, 0);
     editor.RuleListBox()->setCurrentRow(row);
+    editor.PropertySheet()->setCurrentIndex(1);  // the Font page shows the rule's colour and style
     if (const QByteArray shot = qgetenv("LARKSPUR_SCREENSHOT"); !shot.isEmpty()) {
         QTest::qWait(1500);
+        ASSERT_TRUE(editor.grab().save(QString::fromLocal8Bit(shot)));
+    }
+    if (const QByteArray shot = qgetenv("LARKSPUR_SCREENSHOT_HOT"); !shot.isEmpty()) {
+        auto* bar = qobject_cast<CToolBarEx*>(editor.Toolbar());
+        ASSERT_NE(bar, nullptr);
+        const QPoint save = bar->ButtonRect(2).center();
+        bar->SetCursorSource([bar, save] { return bar->mapToGlobal(save); });
+        QTest::mouseMove(bar, save);
+        ASSERT_EQ(bar->HotButton(), 2);
+        QTest::qWait(300);
         ASSERT_TRUE(editor.grab().save(QString::fromLocal8Bit(shot)));
     }
     editor.Document().SetModified(false);
