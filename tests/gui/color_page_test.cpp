@@ -88,15 +88,17 @@ TEST_F(ColorPageTest, ImageEditWrapsItsText) {
 TEST_F(ColorPageTest, BrowseAsksToSaveAnUnsavedSheetFirst) {
     // Save As cancelled: no file dialog, nothing changes.
     Click(page, kBrowse);
-    EXPECT_EQ(host.dialogs.messages, std::vector<std::string>{"Larkspur: Please save the Style Sheet"});
+    EXPECT_EQ(host.dialogs.Transcript(), std::vector<std::string>{"Message: Larkspur: Please save the Style Sheet"});
     EXPECT_EQ(host.saveAsRuns, 1);
-    EXPECT_TRUE(host.dialogs.lastFilter.empty());
+    host.dialogs.Clear();
 
     host.onSaveAs = [this] { host.savedPath = "/web/css/style.css"; };
     host.dialogs.openFiles.push_back("/web/img/a.gif");
     Click(page, kBrowse);
     EXPECT_EQ(host.saveAsRuns, 2);
-    EXPECT_EQ(host.dialogs.lastFilter, "Web Graphics Files | *.jpg; *.gif; *.png ||");
+    EXPECT_EQ(host.dialogs.Transcript(),
+              (std::vector<std::string>{"Message: Larkspur: Please save the Style Sheet",
+                                        "OpenFile: : Web Graphics Files | *.jpg; *.gif; *.png ||"}));
     EXPECT_EQ(Text(page, kImageEdit), "../img/a.gif");
     // Stored whether or not the check box is on.
     EXPECT_FALSE(Checked(page, kImage));

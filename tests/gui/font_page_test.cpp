@@ -227,7 +227,7 @@ TEST_F(FontPageTest, ColourButtonsStoreTheirColourConfirmedOrNot) {
     host.dialogs.colours.push_back(std::nullopt);  // cancelled
     Click(page, kColourButton);
     EXPECT_EQ(Lines(), "color: #12ABFF;\n");
-    EXPECT_EQ(host.dialogs.colourStarts, (std::vector<ColourValue>{0, 0}));
+    EXPECT_EQ(host.dialogs.Transcript(), (std::vector<std::string>{"Colour: : 0", "Colour: : 0"}));
 
     Click(page, kBack);
     EXPECT_EQ(Lines(), "color: #12ABFF;\nbackground-color: #FFFFFF;\n");
