@@ -2,6 +2,8 @@
 //   larkspur [--embedding | --automation] [FILE]
 // --embedding (or --automation) marks a start by another program and skips
 // the tip of the day; FILE, a .css file or an HTML page, is opened at once.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCommandLineParser>
 
@@ -12,6 +14,10 @@
 #include "platform/qt_user_dialogs.h"
 
 int main(int argc, char** argv) {
+    // The browser engine will not start as root with its sandbox on; a
+    // preview is a local page of the user's own, so run it without.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // The preview's web view shares its graphics context with the window.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -4,7 +4,9 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -61,7 +63,11 @@ CEditorDlg::CEditorDlg(UserDialogs& dialogs, SettingsStore& settings, DesktopSer
     previewPage_->Stop();
     previewPage_->Navigate(QStringLiteral("about:blank"));
     doc_.SetModified(false);
-    resize(960, 640);
+    // Room for the preview beside the pages, within the screen.
+    QSize size(1240, 780);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() * 0.9);
+    resize(size);
 }
 
 CEditorDlg::~CEditorDlg() {
