@@ -10,7 +10,9 @@
 #include <QListWidget>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,16 @@
 #include "pages/code_page.h"
 
 namespace larkspur::testing {
+
+inline std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+inline void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 class EditorTest : public ::testing::Test {
 protected:

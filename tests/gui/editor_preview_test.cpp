@@ -15,12 +15,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class Preview : public EditorTest {
 protected:
