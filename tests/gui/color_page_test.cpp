@@ -21,18 +21,7 @@ enum : int {
     kKeyword2 = 1079, kPoint = 1085, kPoint1 = 1088, kPoint2 = 1087, kUnit1 = 1172, kUnit2 = 1173
 };
 
-class ColorPageTest : public ::testing::Test {
-protected:
-    ColorPageTest() : page(host) {
-        host.SelectListedRule(0);
-        page.LoadFromRule();
-        page.RefreshEnabling();
-    }
-    std::string Lines() const { return host.Lines(); }
-
-    testing::FakePageHost host;
-    CColorPage page;
-};
+class ColorPageTest : public testing::PageFixture<CColorPage> {};
 
 TEST_F(ColorPageTest, SortedKeywordListsGiveTheirFirstItems) {
     EXPECT_EQ(page.ListCombo(kRepeatCombo)->Items(),

@@ -28,19 +28,7 @@ enum : int {
     kBackButton = 1074
 };
 
-// A Font page on rule 0 of a fresh sheet, the rule checked and listed.
-class FontPageTest : public ::testing::Test {
-protected:
-    FontPageTest() : page(host) {
-        host.SelectListedRule(0);
-        page.LoadFromRule();
-        page.RefreshEnabling();
-    }
-    std::string Lines() const { return host.Lines(); }
-
-    testing::FakePageHost host;
-    CFontPage page;
-};
+class FontPageTest : public testing::PageFixture<CFontPage> {};
 
 TEST_F(FontPageTest, CheckingAKeywordSwitchListsTheFirstItemOfItsList) {
     EXPECT_FALSE(Enabled(page, kStyleCombo));

@@ -1,4 +1,5 @@
 #pragma once
+#include <gtest/gtest.h>
 // A window stand-in for page tests: a real sheet document, scripted dialogs
 // that never block, and a record of what the pages asked of the window.
 #include <functional>
@@ -54,6 +55,21 @@ public:
     std::function<void()> onSaveAs;
     int saveAsRuns = 0;
     bool loading = false;
+};
+
+// A page of type Page on rule 0 of a fresh sheet, the rule checked and listed.
+template <typename Page>
+class PageFixture : public ::testing::Test {
+protected:
+    PageFixture() : page(host) {
+        host.SelectListedRule(0);
+        page.LoadFromRule();
+        page.RefreshEnabling();
+    }
+    std::string Lines() const { return host.Lines(); }
+
+    FakePageHost host;
+    Page page;
 };
 
 }  // namespace larkspur::testing
