@@ -62,8 +62,7 @@ void CListCombo::ShowTextWithoutItem(const QString& text) {
     if (lineEdit()) lineEdit()->setText(text);
 }
 
-int CListCombo::SelectString(const QString& text) {
-    const int index = FindItemWithPrefix(Items(), text);
+int CListCombo::ShowItemOrText(int index, const QString& text) {
     if (index < 0) {
         ShowTextWithoutItem(text);
         return -1;
@@ -74,15 +73,12 @@ int CListCombo::SelectString(const QString& text) {
     return index;
 }
 
+int CListCombo::SelectString(const QString& text) {
+    return ShowItemOrText(FindItemWithPrefix(Items(), text), text);
+}
+
 int CListCombo::TransferText(const QString& text) {
-    const int index = text.isEmpty() ? (count() > 0 ? 0 : -1) : FindItemExact(Items(), text);
-    if (index < 0) {
-        ShowTextWithoutItem(text);
-        return -1;
-    }
-    setCurrentIndex(index);
-    if (lineEdit()) lineEdit()->setText(itemText(index));
-    return index;
+    return ShowItemOrText(text.isEmpty() ? (count() > 0 ? 0 : -1) : FindItemExact(Items(), text), text);
 }
 
 QString CListCombo::SelectedItemText() const {

@@ -47,6 +47,8 @@ signals:
 
 private:
     void ShowTextWithoutItem(const QString& text);
+    // Selects the item, or shows the text when there is none (index -1).
+    int ShowItemOrText(int index, const QString& text);
 
     bool sorted_ = false;
 };
