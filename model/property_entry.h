@@ -21,7 +21,6 @@ struct PropertyEntry {
     int valueSet = 0;
     int alternateSet = 0;
     int listed = 0;
-    int textOffset = 0;
     int changed = 0;
 
     void ResetEntry();
