@@ -1,5 +1,7 @@
 #include "css/sheet_document.h"
 
+#include <algorithm>
+
 #include "model/text_util.h"
 #include "model/vocabulary.h"
 
@@ -19,6 +21,7 @@ void SheetDocument::CreateStartRules() {
 
 void SheetDocument::SetChecked(int index, bool checked) {
     if (!IsValidIndex(index) || IsChecked(index) == checked) return;
+    Touch(index);
     checked_[static_cast<size_t>(index)] = checked ? 1 : 0;
 }
 
@@ -36,6 +39,7 @@ void SheetDocument::ShiftRulesBelow(const StyleRule& rule, int delta) {
 
 void SheetDocument::ListRule(int index) {
     if (!IsValidIndex(index)) return;
+    Touch(index);
     StyleRule& rule = rules_[static_cast<size_t>(index)];
     rule.firstLine = listing_.Count();
     listing_.Append(rule.selector + "{");
@@ -53,6 +57,7 @@ void SheetDocument::UnlistRule(int index) {
     if (!IsValidIndex(index)) return;
     StyleRule& rule = rules_[static_cast<size_t>(index)];
     if (!rule.listed) return;
+    Touch(index);
     const int removed = rule.lineCount + 1;
     for (StyleRule& other : rules_)
         if (&other != &rule && other.listed && other.firstLine > rule.firstLine) other.firstLine -= removed;
@@ -70,6 +75,7 @@ PropertyEntry* SheetDocument::EntryAt(int rule, int property) {
 void SheetDocument::SetValue(int rule, int property, std::string_view value) {
     PropertyEntry* entry = EntryAt(rule, property);
     if (!entry) return;
+    Touch(rule);
     entry->value.assign(value);
     entry->valueSet = 1;
     entry->changed = 1;
@@ -79,12 +85,14 @@ void SheetDocument::SetValue(int rule, int property, std::string_view value) {
 void SheetDocument::MarkValueSet(int rule, int property) {
     PropertyEntry* entry = EntryAt(rule, property);
     if (!entry || (entry->valueSet && entry->changed)) return;
+    Touch(rule);
     entry->valueSet = entry->changed = 1;
 }
 
 void SheetDocument::SeedValue(int rule, int property, std::string_view value) {
     PropertyEntry* entry = EntryAt(rule, property);
     if (!entry || entry->valueSet || !entry->value.empty()) return;
+    Touch(rule);
     entry->value.assign(value);
     entry->valueSet = 1;
 }
@@ -92,6 +100,7 @@ void SheetDocument::SeedValue(int rule, int property, std::string_view value) {
 void SheetDocument::ListValue(int index, int property) {
     PropertyEntry* found = EntryAt(index, property);
     if (!found) return;
+    Touch(index);
     StyleRule& rule = rules_[static_cast<size_t>(index)];
     PropertyEntry& entry = *found;
     if (!rule.listed) {
@@ -128,6 +137,7 @@ void SheetDocument::RemoveValue(int index, int property) {
     StyleRule& rule = rules_[static_cast<size_t>(index)];
     PropertyEntry& entry = *found;
     if (!rule.listed || !entry.listed) return;
+    Touch(index);
     modified_ = true;
     ShiftRulesBelow(rule, -1);
     listing_.Remove(rule.firstLine + entry.line);
@@ -155,6 +165,7 @@ void SheetDocument::ListFamily(int rule) {
 void SheetDocument::SetFamilyPart(int rule, FamilyPart part, std::string_view text) {
     PropertyEntry* e = EntryAt(rule, kFontFamily);
     if (!e) return;
+    Touch(rule);
     switch (part) {
     case FamilyPart::First: e->value.assign(text); e->valueSet = 1; break;
     case FamilyPart::Second: e->alternate.assign(text); e->alternateSet = 1; break;
@@ -167,6 +178,7 @@ void SheetDocument::SetFamilyPart(int rule, FamilyPart part, std::string_view te
 void SheetDocument::SwitchFamilyPart(int rule, FamilyPart part, bool on) {
     PropertyEntry* e = EntryAt(rule, kFontFamily);
     if (!e) return;
+    Touch(rule);
     int& flag = part == FamilyPart::First ? e->valueSet : part == FamilyPart::Second ? e->alternateSet : e->genericSet;
     const std::string& text = part == FamilyPart::First ? e->value : part == FamilyPart::Second ? e->alternate : e->generic;
     if (!on) {
@@ -184,7 +196,9 @@ void SheetDocument::SwitchFamilyPart(int rule, FamilyPart part, bool on) {
 }
 
 void SheetDocument::SetPageState(int rule, const PageState& state) {
-    if (IsValidIndex(rule)) rules_[static_cast<size_t>(rule)].pageState() = state;
+    if (!IsValidIndex(rule) || rules_[static_cast<size_t>(rule)].pageState() == state) return;
+    Touch(rule);
+    rules_[static_cast<size_t>(rule)].pageState() = state;
 }
 
 int SheetDocument::FindRule(std::string_view selector) const {
@@ -203,6 +217,7 @@ int SheetDocument::AppendRule(std::string_view selector) {
 
 void SheetDocument::RemoveRule(int index) {
     if (!IsValidIndex(index)) return;
+    if (observer_) observer_->RuleRemoving(index);
     const int keep = selected_;
     UnlistRule(index);
     rules_.erase(rules_.begin() + index);
@@ -218,6 +233,7 @@ void SheetDocument::RemoveRule(int index) {
 
 void SheetDocument::RenameRule(int index, std::string_view selector) {
     if (!IsValidIndex(index)) return;
+    Touch(index);
     StyleRule& rule = rules_[static_cast<size_t>(index)];
     rule.selector.assign(selector);
     if (rule.listed) {
@@ -229,6 +245,7 @@ void SheetDocument::RenameRule(int index, std::string_view selector) {
 
 void SheetDocument::ClearRule(int index) {
     if (!IsValidIndex(index)) return;
+    Touch(index);
     StyleRule& rule = rules_[static_cast<size_t>(index)];
     for (int i = 0; i < kPropertyCount; ++i)
         if (rule.properties[static_cast<size_t>(i)].listed) RemoveValue(index, i);
@@ -239,6 +256,7 @@ void SheetDocument::ClearRule(int index) {
 
 void SheetDocument::CopyRuleValues(int from, int to) {
     if (!IsValidIndex(from) || !IsValidIndex(to) || from == to) return;
+    Touch(to);
     StyleRule& target = rules_[static_cast<size_t>(to)];
     // The copied entries carry the source's line numbers; take the target's
     // own lines out first and list the copied declarations afresh.
@@ -260,6 +278,75 @@ void SheetDocument::ResetAllRules() {
             Notify([&](SheetObserver& o) { o.RuleCheckChanged(i, false); });
         }
     }
+}
+
+bool RuleSnapshot::operator==(const RuleSnapshot& other) const {
+    return index == other.index && checked == other.checked && firstLine == other.firstLine &&
+           lineCount == other.lineCount && lines == other.lines && rule.selector == other.rule.selector &&
+           rule.listed == other.rule.listed && rule.pageState() == other.rule.pageState() &&
+           rule.properties == other.rule.properties;
+}
+
+RuleSnapshot SheetDocument::Snapshot(int index) const {
+    RuleSnapshot s;
+    if (!IsValidIndex(index)) return s;
+    const StyleRule& rule = rules_[static_cast<size_t>(index)];
+    s.index = index;
+    s.checked = IsChecked(index);
+    s.rule = rule;
+    if (rule.listed) {
+        s.firstLine = rule.firstLine;
+        s.lineCount = rule.lineCount;
+        const auto& lines = listing_.Lines();
+        s.lines.assign(lines.begin() + rule.firstLine, lines.begin() + rule.firstLine + rule.lineCount + 1);
+    }
+    return s;
+}
+
+void SheetDocument::PlaceBlock(int index, const RuleSnapshot& s) {
+    StyleRule& rule = rules_[static_cast<size_t>(index)];
+    const int count = static_cast<int>(s.lines.size());
+    for (StyleRule& other : rules_)
+        if (other.listed && other.firstLine >= s.firstLine) other.firstLine += count;
+    listing_.Insert(s.firstLine, s.lines);
+    rule.firstLine = s.firstLine;
+    rule.lineCount = s.lineCount;
+    rule.listed = 1;
+}
+
+void SheetDocument::RestoreRules(const std::vector<RuleSnapshot>& snapshots) {
+    // Every changed block leaves the listing first; what stays is the listing
+    // the snapshots were taken from without their blocks, so putting the
+    // blocks back in line order puts each where it was.
+    for (const RuleSnapshot& s : snapshots) UnlistRule(s.index);
+    std::vector<const RuleSnapshot*> listed;
+    for (const RuleSnapshot& s : snapshots) {
+        if (!IsValidIndex(s.index)) continue;
+        StyleRule& rule = rules_[static_cast<size_t>(s.index)];
+        rule = s.rule;
+        rule.listed = 0;
+        checked_[static_cast<size_t>(s.index)] = s.checked ? 1 : 0;
+        if (s.rule.listed) listed.push_back(&s);
+        Notify([&](SheetObserver& o) {
+            o.RuleRenamed(s.index);
+            o.RuleCheckChanged(s.index, s.checked);
+        });
+    }
+    std::sort(listed.begin(), listed.end(),
+              [](const RuleSnapshot* a, const RuleSnapshot* b) { return a->firstLine < b->firstLine; });
+    for (const RuleSnapshot* s : listed) PlaceBlock(s->index, *s);
+    modified_ = true;
+}
+
+void SheetDocument::InsertRule(const RuleSnapshot& s) {
+    if (s.index < 0 || s.index > RuleCount()) return;
+    rules_.insert(rules_.begin() + s.index, s.rule);
+    rules_[static_cast<size_t>(s.index)].listed = 0;
+    checked_.insert(checked_.begin() + s.index, s.checked ? 1 : 0);
+    if (selected_ >= s.index) ++selected_;
+    if (s.rule.listed) PlaceBlock(s.index, s);
+    modified_ = true;
+    Notify([&](SheetObserver& o) { o.RuleAppended(s.index); });
 }
 
 void SheetDocument::AppendRuleText(std::string& out) const {

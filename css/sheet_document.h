@@ -21,6 +21,23 @@ public:
     virtual void RuleCheckChanged(int /*index*/, bool /*checked*/) {}
     virtual void RuleSelected(int /*index*/) {}
     virtual void PagesNeedReload() {}
+    // Before the rule's data, check mark or lines change in place, and before
+    // it is removed: the moment to take a snapshot of it.
+    virtual void RuleChanging(int /*index*/) {}
+    virtual void RuleRemoving(int /*index*/) {}
+};
+
+// A rule as it stands: its data, check mark, place in the list and lines in
+// the listing, so a change to it can be taken back exactly.
+struct RuleSnapshot {
+    int index = -1;
+    bool checked = false;
+    int firstLine = 0;
+    int lineCount = 0;
+    StyleRule rule;
+    std::vector<std::string> lines;  // header to closing brace; empty when not listed
+
+    bool operator==(const RuleSnapshot& other) const;
 };
 
 // The sheet being edited: the rule list, the check marks of the rule list,
@@ -110,6 +127,14 @@ public:
     // Every rule reset and unchecked, the listing emptied (New sheet).
     void ResetAllRules();
 
+    // Taking changes back. A snapshot restores only onto the sheet as it was
+    // right after the change it was taken for (every later change undone).
+    RuleSnapshot Snapshot(int index) const;
+    // The rules back in place as the snapshots hold them, their lines where
+    // they were.
+    void RestoreRules(const std::vector<RuleSnapshot>& snapshots);
+    // A removed rule back at its index, listed where it was.
+    void InsertRule(const RuleSnapshot& snapshot);
 
     // The sheet as a stand-alone .css file and as an HTML style element.
     std::string StyleSheetText() const;
@@ -128,7 +153,11 @@ private:
     void ShiftRulesBelow(const StyleRule& rule, int delta);
     bool IsLastInListing(const StyleRule& rule) const;
     PropertyEntry* EntryAt(int rule, int property);
-
+    // Every in-place change of a rule starts here.
+    void Touch(int index) {
+        if (observer_ && IsValidIndex(index)) observer_->RuleChanging(index);
+    }
+    void PlaceBlock(int index, const RuleSnapshot& snapshot);
     void ListFamily(int rule);
     void AppendRuleText(std::string& out) const;
     void Notify(auto&& call) {

@@ -23,6 +23,8 @@ struct PropertyEntry {
     int listed = 0;
     int changed = 0;
 
+    bool operator==(const PropertyEntry&) const = default;
+
     void ResetEntry();
 
     // "name: value, alternate, generic" without the terminating ";".

@@ -162,6 +162,8 @@ struct PageState {
     ColourValue borderTopColor = 0x0000FF;
     ColourValue borderRightColor = 0x0000FF;
     ColourValue borderBottomColor = 0x0000FF;
+
+    bool operator==(const PageState&) const = default;
 };
 
 using PropertyList = std::vector<PropertyEntry>;
