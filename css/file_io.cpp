@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/falloc.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -161,7 +162,7 @@ IoResult CheckWritableAs(const std::string& path, const std::string& shown) {
     IoResult r;
     if ((st.st_mode & 0222) == 0)
         r = WriteFailure(shown, "the file is read-only");
-    else if (::access(path.c_str(), W_OK) != 0)
+    else if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
         r = WriteFailure(shown, "you may not write to this file (" + ErrnoText(errno) + ")");
     r.readOnly = !r.ok;
     return r;
@@ -371,9 +372,9 @@ IoResult WriteInPlace(const std::string& shown, const Target& t, std::string_vie
     }
     // Claim the room first, so a full disk fails before the file is touched.
     if (bytes.size() > static_cast<std::size_t>(st.st_size)) {
-        int err = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
-        if (err != 0 && err != EOPNOTSUPP && err != EINVAL) {
-            ::ftruncate(fd, st.st_size);
+        if (::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0 &&
+            errno != EOPNOTSUPP && errno != EINVAL && errno != ENOSYS) {
+            int err = errno;
             ::unlink(backupName.c_str());
             return finish(WriteFailure(shown, ErrnoText(err)));
         }
