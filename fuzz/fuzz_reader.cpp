@@ -26,6 +26,11 @@ void CheckListing(const larkspur::SheetDocument& doc) {
 
 }  // namespace
 
+// Every input builds and frees whole documents; a smaller quarantine keeps
+// that memory warm (2-3 times the speed) and still catches a use of memory
+// freed within the same input.
+extern "C" const char* __asan_default_options() { return "quarantine_size_mb=16"; }
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     // The first byte picks how the file is named (bit 0: a bare sheet or a
