@@ -88,7 +88,9 @@ TEST_P(FileKeepTest, SaveKeepsWhatTheFileWas) {
         } else {
             continue;  // another user's save is only run through the tool
         }
-        if (c.error) EXPECT_NE(error.find(c.error), std::string::npos) << error;
+        if (c.error) {
+            EXPECT_NE(error.find(c.error), std::string::npos) << error;
+        }
         c.check(work, path);
         // No temporary or backup is left beside the file.
         for (const auto& e : fs::directory_iterator(work))
