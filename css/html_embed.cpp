@@ -239,7 +239,7 @@ std::string TitleOf(const std::string& path) {
 // Reads a page that is about to be rewritten. A page without write
 // permission is refused even where the rename beside it would succeed.
 IoResult ReadPage(const std::string& path, std::string& page) {
-    return ReadTextFile(path, page, "Cannot open " + Quoted(path) + ": it holds binary data (a NUL byte)");
+    return ReadTextFile(path, page, IoResult::Failure("open", path, "it holds binary data (a NUL byte)").error);
 }
 
 IoResult ReadPageToRewrite(const std::string& path, std::string& page) {
@@ -359,9 +359,9 @@ IoResult WritePreviewSheet(const SheetDocument& doc, const std::string& pageFold
         sheetName = name;
         return ReplaceFileContents(pageFolder + name, kPreviewSheetMark + doc.StyleSheetText());
     }
-    return IoResult::Failure("Cannot write the preview sheet: " + Quoted(pageFolder + kPreviewSheetName) +
-                             " and " + Quoted(pageFolder + kPreviewSpareSheetName) +
-                             " are files of your own");
+    return IoResult::Failure("write", pageFolder + kPreviewSheetName,
+                             "it and \"" + pageFolder + kPreviewSpareSheetName +
+                                 "\" are files of your own, so the preview sheet was not written");
 }
 
 PreviewResult LoadPreview(const SheetDocument& doc, const std::string& pagePath,
