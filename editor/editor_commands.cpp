@@ -29,7 +29,10 @@ const EditorCommand kCommands[] = {
     {kCmdChangePreview, "F10", "Changes the page in the preview", "Change", 12, false, &D::OnChangePreview},
     kSeparator,
     {kCmdHelp, "", "Help", "Help", 13, false, &D::OnHelp},
-    // Not on the toolbar: reached from the window's context menu.
+    // Not on the toolbar: reached from the window's context menu. Ctrl+Z
+    // belongs to Clear, so Undo and Redo take the other keys people know.
+    {kCmdUndo, "Alt+Backspace", "Undoes the last change to the sheet", "Undo", -1, false, &D::OnUndo},
+    {kCmdRedo, "Shift+Alt+Backspace", "Redoes the change undone last", "Redo", -1, false, &D::OnRedo},
     {kCmdCopyToClipboard, "", "Copy to Clipboard", "Copy to Clipboard", -1, false, &D::OnCopyToClipboard},
     {kCmdInfo, "", "Info", "Info", -1, false, &D::OnInfo},
 };

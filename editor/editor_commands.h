@@ -24,6 +24,8 @@ enum CommandId : int {
     kCmdHelp = 57670,
     kCmdCopyToClipboard = 1017,
     kCmdInfo = 1169,
+    kCmdUndo = 57643,
+    kCmdRedo = 57644,
 };
 
 // One command of the main window. Toolbar entries come in toolbar order;

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -62,6 +63,7 @@ CEditorDlg::CEditorDlg(UserDialogs& dialogs, SettingsStore& settings, DesktopSer
     previewPage_->Stop();
     previewPage_->Navigate(QStringLiteral("about:blank"));
     doc_.SetModified(false);
+    ConnectHistory();
     // Room for the preview beside the pages, within the screen.
     QSize size(1240, 780);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -88,7 +90,11 @@ void CEditorDlg::BuildLayout(const BrowserFactory& browserFactory) {
     FillRuleList();
     connect(ruleList_, &QListWidget::currentRowChanged, this, &CEditorDlg::SelectRule);
     connect(ruleList_, &CRuleCheckList::CheckToggled, this,
-            [this](int row, bool checked) { doc_.SetChecked(row, checked); });
+            [this](int row, bool checked) {
+                history_.Begin((checked ? QStringLiteral("Check ") : QStringLiteral("Uncheck ")) + RuleName(row));
+                doc_.SetChecked(row, checked);
+                history_.End();
+            });
     body->addWidget(ruleList_);
 
     propertySheet_ = new QTabWidget(this);
@@ -178,13 +184,19 @@ void CEditorDlg::UpdateCommandEnabling() {
 // ---- selection and pages ----
 
 void CEditorDlg::SelectRule(int index) {
+    // Only following the check mark is a change of its own: every page
+    // action has stored its page state already, and filling the pages
+    // changes nothing that is written.
+    history_.Begin(QStringLiteral("Change ") + RuleName(index));
+    history_.Pause();
     if (!skipStore_)
         StorePages();
     else
         skipStore_ = false;
     doc_.SetSelectedIndex(doc_.IsValidIndex(index) ? index : -1);
+    LoadPages();
+    history_.Resume();
     if (const StyleRule* rule = doc_.SelectedRule()) {
-        LoadPages();
         const bool checked = doc_.IsChecked(index);
         if (checked && !rule->listed)
             doc_.ListRule();
@@ -192,6 +204,45 @@ void CEditorDlg::SelectRule(int index) {
             doc_.UnlistRule();
     }
     UpdateCommandEnabling();
+    history_.End();
+}
+
+void CEditorDlg::ShowRule(int index) {
+    doc_.SetSelectedIndex(doc_.IsValidIndex(index) ? index : -1);
+    {
+        const QSignalBlocker block(ruleList_);
+        ruleList_->setCurrentRow(doc_.SelectedIndex());
+    }
+    skipStore_ = false;
+    LoadPages();
+    UpdateCommandEnabling();
+}
+
+QString CEditorDlg::RuleName(int index) const {
+    return doc_.IsValidIndex(index) ? QString::fromStdString(doc_.Rule(index).selector) : QString();
+}
+
+void CEditorDlg::BeginChange(const std::string& page, int typingKey) {
+    history_.Begin(QStringLiteral("Change %1 of %2").arg(QString::fromStdString(page), RuleName(doc_.SelectedIndex())),
+                   typingKey);
+}
+
+void CEditorDlg::ConnectHistory() {
+    history_.onReplayed = [this](int index) { ShowRule(index); };
+    QUndoStack& stack = history_.Stack();
+    QAction* undo = CommandAction(kCmdUndo);
+    QAction* redo = CommandAction(kCmdRedo);
+    // The menu item names what it will take back: "Undo Clear H1".
+    connect(&stack, &QUndoStack::undoTextChanged, undo, [undo](const QString& text) {
+        undo->setText(text.isEmpty() ? QStringLiteral("Undo") : QStringLiteral("Undo ") + text);
+    });
+    connect(&stack, &QUndoStack::redoTextChanged, redo, [redo](const QString& text) {
+        redo->setText(text.isEmpty() ? QStringLiteral("Redo") : QStringLiteral("Redo ") + text);
+    });
+    connect(&stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    undo->setEnabled(stack.canUndo());
+    redo->setEnabled(stack.canRedo());
 }
 
 void CEditorDlg::StorePages() {
@@ -232,11 +283,13 @@ void CEditorDlg::ShowRuleAfterRemoval() {
 void CEditorDlg::RuleAppended(int index) {
     const QSignalBlocker block(ruleList_);
     ruleList_->InsertRule(index, QString::fromStdString(doc_.Rules()[index].selector), doc_.IsChecked(index));
+    history_.RuleAppended(index);
 }
 
 void CEditorDlg::RuleRemoved(int index) {
     const QSignalBlocker block(ruleList_);
     delete ruleList_->takeItem(index);
+    history_.RuleRemoved();
 }
 
 void CEditorDlg::RuleRenamed(int index) {

@@ -6,6 +6,7 @@
 
 #include "controls/info_dlg.h"
 #include "css/sheet_document.h"
+#include "editor/sheet_history.h"
 #include "pages/browser.h"
 #include "pages/page_host.h"
 
@@ -40,6 +41,8 @@ public:
     std::string SavedPath() const override { return savedPath_; }
     void RunSaveAs() override { SaveAs(); }
     bool IsLoading() const override { return loading_; }
+    void BeginChange(const std::string& page, int typingKey) override;
+    void EndChange() override { history_.End(); }
 
     // SheetObserver
     void RuleAppended(int index) override;
@@ -48,6 +51,8 @@ public:
     void RuleCheckChanged(int index, bool checked) override;
     void RuleSelected(int index) override;
     void PagesNeedReload() override;
+    void RuleChanging(int index) override { history_.RuleChanging(index); }
+    void RuleRemoving(int index) override { history_.RuleRemoving(index); }
 
     // The rule list's selection changed to index.
     void SelectRule(int index);
@@ -71,6 +76,9 @@ public:
     void OnHelp();
     void OnCopyToClipboard();
     void OnInfo();
+    void OnUndo() { history_.Undo(); }
+    void OnRedo() { history_.Redo(); }
+    SheetHistory& History() { return history_; }
 
     // Every way of closing ends here; false while the window stays open.
     void done(int result) override;
@@ -103,6 +111,12 @@ private:
     void FillRuleList();
     void UpdateCommandEnabling();
     void ShowRuleAfterRemoval();
+    // Selects and shows the rule an undo or redo was about; nothing is stored
+    // from the pages, which still show the state before it.
+    void ShowRule(int index);
+    void ConnectHistory();
+    // The rule's selector for a step's name.
+    QString RuleName(int index) const;
 
     // Closing: store the settings, offer to save; false keeps the window open.
     bool QueryClose();
@@ -120,6 +134,7 @@ private:
     void ShowPreview(const std::string& pagePath, bool silent);
 
     SheetDocument doc_;
+    SheetHistory history_{doc_};
     UserDialogs& dialogs_;
     SettingsStore& settings_;
     DesktopServices& desktop_;

@@ -32,8 +32,11 @@ void CEditorDlg::OnNewSheet() {
         case Answer::No: break;
         }
     }
+    history_.Pause();
     doc_.ResetAllRules();
     LoadPages();
+    history_.Resume();
+    history_.Clear();
     doc_.SetModified(false);
     savedPath_.clear();
     currentFile_.clear();
@@ -42,7 +45,11 @@ void CEditorDlg::OnNewSheet() {
 void CEditorDlg::OnOpen() {
     const std::optional<std::string> path = dialogs_.ChooseOpenFile(kOpenFilter);
     if (!path) return;
-    if (!ShowIfFailed(doc_.ReadStyleSheet(*path))) return;
+    history_.Pause();
+    const IoResult read = doc_.ReadStyleSheet(*path);
+    history_.Resume();
+    if (!ShowIfFailed(read)) return;
+    history_.Clear();
     currentFile_ = savedPath_ = *path;
     doc_.SetModified(false);
 }
@@ -60,6 +67,7 @@ bool CEditorDlg::Save() {
     }
     if (!SaveTo(currentFile_, IsCssName(currentFile_), false)) return false;
     doc_.SetModified(false);
+    history_.MarkSaved();
     return true;
 }
 
@@ -74,6 +82,7 @@ bool CEditorDlg::SaveAs() {
     if (!SaveTo(*path, cssFile, false)) return false;
     currentFile_ = savedPath_ = *path;
     doc_.SetModified(false);
+    history_.MarkSaved();
     return true;
 }
 

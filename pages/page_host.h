@@ -22,6 +22,10 @@ public:
     virtual void RunSaveAs() = 0;
     // True while the window refills or stores the pages.
     virtual bool IsLoading() const = 0;
+    // Around one user action on a page, so it can be undone as one step;
+    // typingKey names the edit box of a keystroke (0: not typing).
+    virtual void BeginChange(const std::string& /*page*/, int /*typingKey*/) {}
+    virtual void EndChange() {}
 };
 
 }  // namespace larkspur

@@ -166,7 +166,7 @@ void CPropertyPage::BindEdit(int switchId, int editId, int property, FlagField o
     sw->SetCompanionEdit(edit);
     sw->SetLinked(GroupOf(switchId));
     edit->Bind(host_, property, defaultText, sw, unit, true, options.prefix, options.suffix);
-    connect(edit, &QLineEdit::textChanged, this, [this, edit] { Command([edit] { edit->Store(); }); });
+    connect(edit, &QLineEdit::textChanged, this, [this, edit, editId] { Command([edit] { edit->Store(); }, editId); });
     if (on) fields_.push_back({FieldKind::Flag, switchId, nullptr, on});
     fields_.push_back({FieldKind::Text, editId, value});
     Describe(edit, sw->Caption() + " " + options.role);
@@ -199,7 +199,9 @@ void CPropertyPage::BindEditPair(int switchId, int property, int firstId, TextFi
     u2->BindSecondValue(host_, property, sw->Button(), e2);
     int n = 1;
     for (CPropertyEdit* e : {e1, e2}) {
-        connect(e, &QLineEdit::textChanged, this, [this, e] { Command([e] { e->Store(); }); });
+        connect(e, &QLineEdit::textChanged, this, [this, e, key = e == e1 ? firstId : secondId] {
+            Command([e] { e->Store(); }, key);
+        });
         Describe(e, sw->Caption() + QStringLiteral(" number %1").arg(n++));
     }
     n = 1;
@@ -296,11 +298,16 @@ bool CPropertyPage::EnsureActive() {
     return true;
 }
 
-void CPropertyPage::Command(const std::function<void()>& handler) {
-    if (loading_ || host_.IsLoading() || !EnsureActive()) return;
+void CPropertyPage::Command(const std::function<void()>& handler, int typingKey) {
+    if (loading_ || host_.IsLoading() || !host_.Document().SelectedRule()) return;
+    host_.BeginChange(caption_.toStdString(), typingKey ? resourceId_ * 10000 + typingKey : 0);
+    EnsureActive();
     RefreshEnabling();
     handler();
     RefreshEnabling();
+    // The page state goes with every change, so undo finds it as it was.
+    StoreToRule();
+    host_.EndChange();
 }
 
 void CPropertyPage::RefreshEnabling() {

@@ -140,7 +140,7 @@ protected:
     // loading or while no rule is selected; enabling refreshed before (so a
     // store sees the new switch states) and after (a handler may check a
     // radio button of its own).
-    void Command(const std::function<void()>& handler);
+    void Command(const std::function<void()>& handler, int typingKey = 0);
     // Connects a plain control's signal to a page handler through Command.
     template <typename Sender, typename Signal>
     void Route(Sender* sender, Signal signal, std::function<void()> handler) {
