@@ -22,6 +22,25 @@ void SheetDocument::SetChecked(int index, bool checked) {
     if (IsValidIndex(index)) checked_[index] = checked ? 1 : 0;
 }
 
+void SheetDocument::SetModified(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    Notify([&](SheetObserver& o) { o.ModifiedChanged(modified); });
+}
+
+void SheetDocument::CheckRule(int index, bool checked) {
+    if (!IsValidIndex(index)) return;
+    SetChecked(index, checked);
+    if (checked == (rules_[index].listed != 0)) return;
+    const int keep = selected_;
+    selected_ = index;
+    if (checked)
+        ListRule();
+    else
+        UnlistRule();
+    selected_ = keep;
+}
+
 bool SheetDocument::IsLastInListing(const StyleRule& rule) const {
     return rule.firstLine + rule.lineCount == listing_.Count() - 1;
 }
@@ -47,7 +66,7 @@ void SheetDocument::ListRule() {
         rule->properties[i].listed = 0;
         if (rule->properties[i].changed) ListDeclaration(i);
     }
-    modified_ = true;
+    SetModified(true);
 }
 
 void SheetDocument::UnlistRule() {
@@ -60,7 +79,7 @@ void SheetDocument::UnlistRule() {
     listingLineCount_ -= removed;
     for (PropertyEntry& entry : rule->properties) entry.listed = 0;
     rule->listed = 0;
-    modified_ = true;
+    SetModified(true);
 }
 
 void SheetDocument::ListDeclaration(int entryIndex) {
@@ -81,7 +100,7 @@ void SheetDocument::ListDeclaration(int entryIndex) {
     }
     std::string text = entry.ComposeDeclaration();
     text += ';';
-    modified_ = true;
+    SetModified(true);
     if (!entry.listed) {
         const int index = rule->firstLine + rule->lineCount;
         ShiftRulesBelow(*rule, +1);
@@ -102,7 +121,7 @@ void SheetDocument::UnlistDeclaration(int entryIndex) {
     if (!rule || entryIndex < 0 || entryIndex >= kPropertyCount) return;
     PropertyEntry& entry = rule->properties[entryIndex];
     if (!rule->listed || !entry.listed) return;
-    modified_ = true;
+    SetModified(true);
     ShiftRulesBelow(*rule, -1);
     listing_.Remove(rule->firstLine + entry.line);
     for (PropertyEntry& other : rule->properties)
@@ -149,7 +168,7 @@ void SheetDocument::RenameRule(int index, std::string_view selector) {
     rule.selector.assign(selector);
     if (rule.listed) {
         listing_.Replace(rule.firstLine, rule.selector + "{");
-        modified_ = true;
+        SetModified(true);
     }
     Notify([&](SheetObserver& o) { o.RuleRenamed(index); });
 }

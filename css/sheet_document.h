@@ -21,6 +21,7 @@ public:
     virtual void RuleCheckChanged(int /*index*/, bool /*checked*/) {}
     virtual void RuleSelected(int /*index*/) {}
     virtual void PagesNeedReload() {}
+    virtual void ModifiedChanged(bool /*modified*/) {}
 };
 
 // The sheet being edited: the rule list, the check marks of the rule list,
@@ -50,14 +51,17 @@ public:
     }
 
     bool IsChecked(int index) const { return IsValidIndex(index) && checked_[index] != 0; }
-    // From the user's click: no notification.
+    // The mark alone, from the user's click: no notification.
     void SetChecked(int index, bool checked);
+    // The mark and its effect at once: a checked rule is listed, an unchecked
+    // one leaves the listing, whether or not it is the selected rule.
+    void CheckRule(int index, bool checked);
 
     const Listing& GetListing() const { return listing_; }
     int ListingLineCount() const { return listingLineCount_; }
 
     bool Modified() const { return modified_; }
-    void SetModified(bool modified) { modified_ = modified; }
+    void SetModified(bool modified);
 
     // Listing operations on the selected rule.
     void ListRule();
