@@ -1,16 +1,21 @@
 #pragma once
 #include <QDialog>
 #include <QPointer>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "controls/info_dlg.h"
 #include "css/sheet_document.h"
+#include "editor/editor_commands.h"
 #include "pages/browser.h"
 #include "pages/page_host.h"
 
 class QAction;
 class QComboBox;
+class QMenu;
+class QMenuBar;
+class QSplitter;
 class QStatusBar;
 class QTabWidget;
 
@@ -48,11 +53,18 @@ public:
     void RuleCheckChanged(int index, bool checked) override;
     void RuleSelected(int index) override;
     void PagesNeedReload() override;
+    void ModifiedChanged(bool modified) override;
 
     // The rule list's selection changed to index.
     void SelectRule(int index);
     void StorePages();
     void LoadPages();
+
+    // Open and Load page without asking for the file; true when the sheet was read.
+    bool OpenFile(const std::string& path);
+    bool LoadPage(const std::string& path);
+    // Shows the page, with the current sheet, in the preview.
+    void PreviewPageFile(const std::string& path);
 
     // Commands (see editor_commands.cpp).
     void OnNewSheet();
@@ -86,12 +98,18 @@ public:
     QStatusBar* StatusBar() const { return statusBar_; }
     QComboBox* DevelopingCombo() const { return developing_; }
     QAction* CommandAction(int id) const;
+    QMenuBar* MenuBar() const { return menuBar_; }
+    QMenu* Menu(EditorMenu menu) const { return menus_[static_cast<int>(menu)]; }
+    QSplitter* Splitter() const { return splitter_; }
+    QWidget* HelpWindow() const { return help_.data(); }
     CInfoDlg* InfoWindow() const { return info_.data(); }
     std::string CurrentFile() const { return currentFile_; }
     std::string PageFolder() const { return pageFolder_; }
     bool SkipStore() const { return skipStore_; }
 
     static constexpr const char* kTitle = "Larkspur";
+    // The rule list's width, kept between runs.
+    static constexpr const char* kRuleListWidthKey = "RuleListWidth";
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -101,12 +119,16 @@ private:
     void BuildLayout(const BrowserFactory& browserFactory);
     void BuildCommands();
     void FillRuleList();
+    void BuildMenus();
+    void UpdateTitle();
+    int DefaultRuleListWidth() const;
     void UpdateCommandEnabling();
     void ShowRuleAfterRemoval();
 
     // Closing: store the settings, offer to save; false keeps the window open.
     bool QueryClose();
-    // Asks "Save Changes" when modified; false when the caller must stop.
+    // Asks "Save Changes" when modified (New sheet, closing); false when the
+    // caller must stop: cancelled, or the sheet could not be saved.
     bool OfferToSave();
     // Save and Save As; true once the sheet is on disk.
     bool Save();
@@ -131,6 +153,10 @@ private:
     CCodePage* codePage_ = nullptr;
     CPreviewPage* previewPage_ = nullptr;
     QWidget* toolbar_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
+    QMenu* menus_[std::size(kMenuTitles)] = {};
+    QSplitter* splitter_ = nullptr;
+    QPointer<QWidget> help_;
     QStatusBar* statusBar_ = nullptr;
     QComboBox* developing_ = nullptr;
     std::vector<std::pair<int, QAction*>> actions_;
@@ -139,6 +165,7 @@ private:
     bool skipStore_ = true;
     bool loading_ = false;
     bool closing_ = false;
+    bool ruleListMoved_ = false;
     std::string currentFile_;
     std::string savedPath_;
     std::string pageFolder_;
