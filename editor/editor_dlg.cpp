@@ -92,13 +92,13 @@ void CEditorDlg::BuildLayout(const BrowserFactory& browserFactory) {
     // keep their places.
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setChildrenCollapsible(false);
-    splitter_->setContentsMargins(4, 4, 4, 4);
     auto* pagesArea = new QWidget(splitter_);
     auto* body = new QHBoxLayout(pagesArea);
     body->setContentsMargins(0, 0, 0, 0);
 
     ruleList_ = new CRuleCheckList(splitter_);
-    ruleList_->setMinimumWidth(60);
+    // Never so narrow that a built-in tag is cut.
+    ruleList_->setMinimumWidth(DefaultRuleListWidth());
     FillRuleList();
     connect(ruleList_, &QListWidget::currentRowChanged, this, &CEditorDlg::SelectRule);
     connect(ruleList_, &CRuleCheckList::CheckToggled, this,
@@ -127,7 +127,11 @@ void CEditorDlg::BuildLayout(const BrowserFactory& browserFactory) {
     doc_.SetListingObserver(codePage_);
     viewSheet_->setMinimumSize(200, 150);
     body->addWidget(viewSheet_, 1);
-    outer->addWidget(splitter_, 1);
+    // The margins sit around the splitter, which leaves its own out of its minimum.
+    auto* bodyRow = new QHBoxLayout;
+    bodyRow->setContentsMargins(4, 4, 4, 4);
+    bodyRow->addWidget(splitter_);
+    outer->addLayout(bodyRow, 1);
 
     const int width = settings_.GetInt("Settings", kRuleListWidthKey, 0);
     ruleList_->SetPreferredWidth(width >= ruleList_->minimumWidth() ? width : DefaultRuleListWidth());

@@ -117,14 +117,27 @@ TEST(PreviewPage, WithoutABrowserSaysSoOnceAndShowsTheNoteOnTheFirstRequest) {
 
 // ---- Help, clipboard, Info window and help line ----
 
-TEST_F(EditorTest, HelpOpensTheStartPageOfTheCurrentFolder) {
-    editor->OnHelp();
+TEST_F(EditorTest, HelpOpensTheStartPageOfTheCurrentFolderElseItsOwnCopy) {
+    const QString home = QDir::currentPath();
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    editor->OnHelp();  // nothing here nor installed: the copy inside the program
     auto* help = qobject_cast<CHelpWindow*>(editor->HelpWindow());
     ASSERT_NE(help, nullptr);
-    EXPECT_EQ(help->Browser()->source().toLocalFile(),
-              QFileInfo(QString::fromStdString(FindDataFile("qstart.html"))).absoluteFilePath());
+    if (!QFileInfo::exists(QString::fromStdString(FindDataFile("qstart.html"))))
+        EXPECT_EQ(help->Browser()->source().toString(), "qrc:/qstart.html");
+    EXPECT_TRUE(help->Browser()->toPlainText().contains("Larkspur"));
+    delete help;
+
+    WriteText(dir.filePath("qstart.html").toStdString(), "<html><body><p>Local start page</p></body></html>");
+    editor->OnHelp();
+    help = qobject_cast<CHelpWindow*>(editor->HelpWindow());
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->Browser()->source().toLocalFile(), QFileInfo(dir.filePath("qstart.html")).absoluteFilePath());
+    EXPECT_EQ(help->Browser()->toPlainText(), "Local start page");
     EXPECT_TRUE(desktop.opened.empty());
-    help->close();
+    delete help;
+    QDir::setCurrent(home);
 }
 
 TEST_F(EditorTest, CopyToClipboardTakesTheSheetText) {

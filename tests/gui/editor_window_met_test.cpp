@@ -119,6 +119,7 @@ TEST_F(EditorTest, RuleListShowsEachSelectorOnOneLineWithTheWholeAsTip) {
 }
 
 TEST_F(EditorTest, RuleListFitsTheTagsCanBeWidenedAndKeepsItsWidth) {
+    editor->resize(1200, 700);
     editor->show();
     QApplication::processEvents();
     CRuleCheckList* list = editor->RuleListBox();
@@ -144,6 +145,7 @@ TEST_F(EditorTest, RuleListFitsTheTagsCanBeWidenedAndKeepsItsWidth) {
     EXPECT_EQ(settings.ints["Settings/RuleListWidth"], before + 150);
 
     MakeEditor();
+    editor->resize(1200, 700);
     editor->show();
     QApplication::processEvents();
     EXPECT_EQ(editor->RuleListBox()->width(), before + 150);
@@ -312,7 +314,10 @@ TEST_F(EditorTest, AtItsSmallestThePartsOfTheWindowDoNotOverlap) {
     const QRect view = place(editor->ViewSheet());
     const QRect status = place(editor->StatusBar());
     EXPECT_FALSE(rules.intersects(properties));
-    EXPECT_FALSE(properties.intersects(view)) << view.x() << " " << properties.right();
+    EXPECT_FALSE(properties.intersects(view))
+        << properties.x() << "+" << properties.width() << " view " << view.x() << "+" << view.width() << " window "
+        << editor->width() << " min " << editor->minimumWidth() << " area " << editor->Splitter()->widget(1)->width()
+        << " areamin " << editor->Splitter()->widget(1)->minimumSizeHint().width() << " list " << rules.width();
     EXPECT_FALSE(view.intersects(status));
     EXPECT_TRUE(editor->rect().contains(view));
     EXPECT_GE(view.width(), editor->ViewSheet()->minimumWidth());
@@ -320,7 +325,9 @@ TEST_F(EditorTest, AtItsSmallestThePartsOfTheWindowDoNotOverlap) {
 }
 
 TEST(SamplePage, DirectionsNameThePageThatHoldsBackgroundColour) {
-    const std::string page = ReadText(LARKSPUR_TEST_DATA "/../../res/sample/index.html");
+    std::string root = LARKSPUR_TEST_DATA;
+    root.erase(root.rfind("/tests/"));
+    const std::string page = ReadText(root + "/res/sample/index.html");
     ASSERT_FALSE(page.empty());
     EXPECT_EQ(page.find("on the Background page"), std::string::npos);
     EXPECT_NE(page.find("background colour on the Font page"), std::string::npos);

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QComboBox>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -82,7 +83,7 @@ TEST_F(EditorTest, ViewSheetGrowsWithTheWindowAndThePropertySheetKeepsItsSize) {
     EXPECT_EQ(editor->ViewSheet()->width(), view.width() + 300);
     EXPECT_EQ(editor->ViewSheet()->height(), view.height() + 200);
     EXPECT_EQ(editor->RuleListBox()->width(), rules.width());
-    EXPECT_EQ(editor->Toolbar()->y(), 0);
+    EXPECT_EQ(editor->Toolbar()->y(), editor->MenuBar()->geometry().bottom() + 1);
     EXPECT_EQ(editor->StatusBar()->geometry().bottom(), editor->rect().bottom());
     editor->hide();
 }
