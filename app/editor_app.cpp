@@ -3,17 +3,15 @@
 #include <QAction>
 #include <QCommandLineParser>
 #include <QDialog>
-#include <QLayout>
-#include <QMenuBar>
+#include <QMenu>
 #include <QTimer>
 
 #include "app/about_dialog.h"
 #include "app/data_files.h"
 #include "app/tip_dialog.h"
 #include "css/file_io.h"
+#include "css/file_kinds.h"
 #include "editor/editor_dlg.h"
-#include "model/text_util.h"
-#include "platform/desktop_services.h"
 
 namespace larkspur {
 
@@ -21,17 +19,12 @@ namespace {
 
 const char kEmbeddingOption[] = "embedding";
 
-bool IsCssName(const std::string& path) {
-    return path.size() >= 4 && EqualsIgnoreCase(std::string_view(path).substr(path.size() - 4), ".CSS");
-}
-
 }  // namespace
 
 CEditorApp::CEditorApp(SettingsStore& settings, UserDialogs& dialogs, DesktopServices& desktop)
     : settings_(settings),
       dialogs_(dialogs),
       desktop_(desktop),
-      windowDialogs_(dialogs),
       runDialog_([](QDialog& dialog) { return dialog.exec(); }) {}
 
 void CEditorApp::AddCommandLineOptions(QCommandLineParser& parser) {
@@ -77,49 +70,28 @@ void CEditorApp::ShowAbout(QWidget* parent) {
     runDialog_(about);
 }
 
-void CEditorApp::OpenQuickStart() {
-    const std::string page = FindDataFile("qstart.html");
-    if (!desktop_.OpenDocument(page)) dialogs_.ShowMessage("Cannot open the help page " + page, "Larkspur");
-}
-
-QMenuBar* CEditorApp::InstallHelpMenu(CEditorDlg& window) {
-    auto* bar = new QMenuBar(&window);
-    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-    QAction* quick = help->addAction(QStringLiteral("&Quick Start"), [this] { OpenQuickStart(); });
-    quick->setShortcut(QKeySequence::HelpContents);
+void CEditorApp::InstallHelpMenu(CEditorDlg& window) {
+    QMenu* help = window.Menu(EditorMenu::kHelp);
     QAction* tip = help->addAction(QStringLiteral("Ti&p of the Day..."), [this, &window] { OnTipOfTheDay(&window); });
     tip->setStatusTip(QStringLiteral("Displays a Tip of the Day."));
     help->addSeparator();
     help->addAction(QStringLiteral("&About Larkspur..."), [this, &window] { ShowAbout(&window); });
-    if (window.layout() != nullptr) window.layout()->setMenuBar(bar);
-    return bar;
 }
 
 void CEditorApp::OpenStartFile(CEditorDlg& window, const std::string& path) {
     if (path.empty()) return;
-    std::string bytes;
-    if (IsCssName(path) || !ReadWholeFile(path, bytes)) {
-        // A page that cannot be read is reported once, by Open.
-        windowDialogs_.AnswerNextOpenWith(path);
-        window.OnOpen();
-    } else {
-        // Load page shows the page; Open then makes it the current file and
-        // leaves the sheet unmodified.
-        windowDialogs_.AnswerNextOpenWith(path);
-        window.OnLoadPage();
-        windowDialogs_.AnswerNextOpenWith(path);
-        window.OnOpen();
-    }
-    windowDialogs_.DropPendingAnswers();
+    const bool opened = window.OpenFile(path);
+    // A page without a style element of its own is still worth previewing.
+    if (!IsStyleSheetFileName(path) && (opened || FileExists(path))) window.PreviewPageFile(path);
 }
 
 int CEditorApp::Run(const StartOptions& options, const BrowserFactory& browsers) {
     ShowTipAtStartup(options);
-    CEditorDlg window(windowDialogs_, settings_, desktop_, browsers);
+    CEditorDlg window(dialogs_, settings_, desktop_, browsers);
     window.setWindowIcon(ApplicationIcon());
     InstallHelpMenu(window);
     if (!options.file.empty())
-        QTimer::singleShot(0, &window, [this, &window, file = options.file] { OpenStartFile(window, file); });
+        QTimer::singleShot(0, &window, [&window, file = options.file] { OpenStartFile(window, file); });
     // Closing the window, whichever way, ends the program.
     runDialog_(window);
     return 0;

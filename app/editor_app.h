@@ -2,12 +2,10 @@
 #include <functional>
 #include <string>
 
-#include "app/start_file_dialogs.h"
 #include "pages/browser.h"
 
 class QCommandLineParser;
 class QDialog;
-class QMenuBar;
 class QWidget;
 
 namespace larkspur {
@@ -15,6 +13,7 @@ namespace larkspur {
 class CEditorDlg;
 class DesktopServices;
 class SettingsStore;
+class UserDialogs;
 
 // What the command line asked for.
 struct StartOptions {
@@ -25,7 +24,7 @@ struct StartOptions {
 };
 
 // The application: the start-up tip, the main window run until it closes,
-// the Help menu with the tip command and the About box.
+// the tip command and the About box in the window's Help menu.
 class CEditorApp {
 public:
     CEditorApp(SettingsStore& settings, UserDialogs& dialogs, DesktopServices& desktop);
@@ -48,15 +47,11 @@ public:
     // The tip command: build, show and destroy a tip dialog.
     void OnTipOfTheDay(QWidget* parent);
     void ShowAbout(QWidget* parent);
-    void OpenQuickStart();
 
-    // Gives the window a Help menu: Quick Start, Tip of the Day, About.
-    QMenuBar* InstallHelpMenu(CEditorDlg& window);
-    // Opens a .css file as Open does; an HTML page also as Load page does.
-    void OpenStartFile(CEditorDlg& window, const std::string& path);
-
-    // The dialogs the window must be built with for OpenStartFile to work.
-    UserDialogs& WindowDialogs() { return windowDialogs_; }
+    // Adds Tip of the Day and About to the window's Help menu.
+    void InstallHelpMenu(CEditorDlg& window);
+    // Opens the file as Open does; an HTML page is also previewed, as Load page does.
+    static void OpenStartFile(CEditorDlg& window, const std::string& path);
 
     // The whole run: tip step, main window until it closes. Returns the exit code.
     int Run(const StartOptions& options, const BrowserFactory& browsers);
@@ -65,7 +60,6 @@ private:
     SettingsStore& settings_;
     UserDialogs& dialogs_;
     DesktopServices& desktop_;
-    StartFileDialogs windowDialogs_;
     std::string tipsPath_;
     DialogRunner runDialog_;
 };

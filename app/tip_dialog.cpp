@@ -23,9 +23,16 @@ class TipArea : public QWidget {
 public:
     explicit TipArea(QWidget* parent) : QWidget(parent), bulb_(QStringLiteral(":/tip-bulb.png")) {
         setAutoFillBackground(false);
-        heading_ = font();
-        heading_.setBold(true);
-        heading_.setPointSizeF(heading_.pointSizeF() * 1.6);
+        // A label, not painted text, so screen readers read the heading too.
+        heading_ = new QLabel(QString::fromLatin1(CTipDlg::kHeading), this);
+        heading_->setObjectName(QStringLiteral("tipHeading"));
+        heading_->setTextFormat(Qt::PlainText);
+        QFont font = heading_->font();
+        font.setBold(true);
+        font.setPointSizeF(font.pointSizeF() * 1.6);
+        heading_->setFont(font);
+        heading_->setStyleSheet(QStringLiteral("color: black;"));
+        heading_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
     int BulbWidth() const { return bulb_.width(); }
     int BulbHeight() const { return bulb_.height(); }
@@ -35,13 +42,11 @@ protected:
         QPainter p(this);
         p.fillRect(rect(), Qt::white);
         p.drawPixmap(QPoint(kPad, kPad), bulb_);
-        QRect strip(kPad + bulb_.width() + kPad, kPad, width() - bulb_.width() - 3 * kPad, bulb_.height());
-        p.setFont(heading_);
-        p.setPen(Qt::black);
-        p.drawText(strip, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                   QString::fromLatin1(CTipDlg::kHeading));
         p.setPen(Qt::black);
         p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    void resizeEvent(QResizeEvent*) override {
+        heading_->setGeometry(kPad + bulb_.width() + kPad, kPad, width() - bulb_.width() - 3 * kPad, bulb_.height());
     }
 
 public:
@@ -49,7 +54,7 @@ public:
 
 private:
     QPixmap bulb_;
-    QFont heading_;
+    QLabel* heading_;
 };
 
 }  // namespace

@@ -10,7 +10,8 @@ CInfoDlg::CInfoDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Info"));
     setModal(false);
     label_ = new QLabel(this);
-    label_->setAccessibleName(QStringLiteral("Info"));
+    // Unnamed, so assistive tools read the help text itself.
+    label_->setAccessibleDescription(QStringLiteral("Help text"));
     label_->setTextFormat(Qt::PlainText);
     label_->setWordWrap(true);
     label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);

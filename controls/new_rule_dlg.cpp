@@ -8,6 +8,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "controls/rule_name_note.h"
+#include "css/file_kinds.h"
+
 namespace larkspur {
 
 CNewRuleDlg::CNewRuleDlg(QWidget* parent) : QDialog(parent) {
@@ -32,15 +35,29 @@ CNewRuleDlg::CNewRuleDlg(QWidget* parent) : QDialog(parent) {
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    note_ = new CRuleNameNote(this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(nameBox);
     layout->addWidget(typeBox);
+    layout->addWidget(note_);
     layout->addWidget(buttons);
 }
 
 QString CNewRuleDlg::Name() const { return name_->text(); }
 int CNewRuleDlg::Kind() const { return kind_->checkedId(); }
+
+}  // namespace larkspur
+
+namespace larkspur {
+
+void CNewRuleDlg::accept() {
+    if (!note_->Accepts(QString::fromStdString(NewRuleSelector(Name().toStdString(), Kind())))) {
+        name_->setFocus();
+        return;
+    }
+    QDialog::accept();
+}
 
 }  // namespace larkspur

@@ -6,6 +6,8 @@ class QLineEdit;
 
 namespace larkspur {
 
+class CRuleNameNote;
+
 // "Add New Tag/Class": a name and its kind (0 Tag, 1 Class, 2 ID, -1 none).
 class CNewRuleDlg : public QDialog {
     Q_OBJECT
@@ -16,10 +18,14 @@ public:
     int Kind() const;
 
     QLineEdit* NameEdit() const { return name_; }
+    CRuleNameNote* Note() const { return note_; }
+    // Stays open, saying why, while the name would not make a valid rule.
+    void accept() override;
     QButtonGroup* KindGroup() const { return kind_; }
 
 private:
     QLineEdit* name_;
+    CRuleNameNote* note_;
     QButtonGroup* kind_;
 };
 

@@ -5,6 +5,9 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "controls/rule_name_note.h"
+#include "css/file_kinds.h"
+
 namespace larkspur {
 
 CRenameRuleDlg::CRenameRuleDlg(QWidget* parent) : QDialog(parent) {
@@ -16,13 +19,27 @@ CRenameRuleDlg::CRenameRuleDlg(QWidget* parent) : QDialog(parent) {
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    note_ = new CRuleNameNote(this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);
+    layout->addWidget(note_);
     layout->addWidget(buttons);
 }
 
 QString CRenameRuleDlg::Name() const { return name_->text(); }
+
+}  // namespace larkspur
+
+namespace larkspur {
+
+void CRenameRuleDlg::accept() {
+    if (!note_->Accepts(QString::fromStdString(Name().toStdString()))) {
+        name_->setFocus();
+        return;
+    }
+    QDialog::accept();
+}
 
 }  // namespace larkspur

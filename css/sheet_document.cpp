@@ -16,13 +16,29 @@ void SheetDocument::CreateStartRules() {
     checked_.assign(rules_.size(), 0);
     listing_.Clear();
     selected_ = 0;
-    modified_ = false;
+    SetModified(false);
 }
 
 void SheetDocument::SetChecked(int index, bool checked) {
     if (!IsValidIndex(index) || IsChecked(index) == checked) return;
     Touch(index);
     checked_[static_cast<size_t>(index)] = checked ? 1 : 0;
+}
+
+void SheetDocument::SetModified(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    Notify([&](SheetObserver& o) { o.ModifiedChanged(modified); });
+}
+
+void SheetDocument::CheckRule(int index, bool checked) {
+    if (!IsValidIndex(index)) return;
+    SetChecked(index, checked);
+    if (checked == (rules_[static_cast<size_t>(index)].listed != 0)) return;
+    if (checked)
+        ListRule(index);
+    else
+        UnlistRule(index);
 }
 
 bool SheetDocument::IsLastInListing(const StyleRule& rule) const {
@@ -50,7 +66,7 @@ void SheetDocument::ListRule(int index) {
         rule.properties[static_cast<size_t>(i)].listed = 0;
         if (rule.properties[static_cast<size_t>(i)].changed) ListValue(index, i);
     }
-    modified_ = true;
+    SetModified(true);
 }
 
 void SheetDocument::UnlistRule(int index) {
@@ -64,7 +80,7 @@ void SheetDocument::UnlistRule(int index) {
     listing_.Remove(rule.firstLine, removed);
     for (PropertyEntry& entry : rule.properties) entry.listed = 0;
     rule.listed = 0;
-    modified_ = true;
+    SetModified(true);
 }
 
 PropertyEntry* SheetDocument::EntryAt(int rule, int property) {
@@ -117,7 +133,7 @@ void SheetDocument::ListValue(int index, int property) {
     }
     std::string text = entry.ComposeDeclaration();
     text += ';';
-    modified_ = true;
+    SetModified(true);
     if (!entry.listed) {
         const int line = rule.firstLine + rule.lineCount;
         ShiftRulesBelow(rule, +1);
@@ -138,7 +154,7 @@ void SheetDocument::RemoveValue(int index, int property) {
     PropertyEntry& entry = *found;
     if (!rule.listed || !entry.listed) return;
     Touch(index);
-    modified_ = true;
+    SetModified(true);
     ShiftRulesBelow(rule, -1);
     listing_.Remove(rule.firstLine + entry.line);
     for (PropertyEntry& other : rule.properties)
@@ -238,7 +254,7 @@ void SheetDocument::RenameRule(int index, std::string_view selector) {
     rule.selector.assign(selector);
     if (rule.listed) {
         listing_.Replace(rule.firstLine, rule.selector + "{");
-        modified_ = true;
+        SetModified(true);
     }
     Notify([&](SheetObserver& o) { o.RuleRenamed(index); });
 }
@@ -335,7 +351,7 @@ void SheetDocument::RestoreRules(const std::vector<RuleSnapshot>& snapshots) {
     std::sort(listed.begin(), listed.end(),
               [](const RuleSnapshot* a, const RuleSnapshot* b) { return a->firstLine < b->firstLine; });
     for (const RuleSnapshot* s : listed) PlaceBlock(s->index, *s);
-    modified_ = true;
+    SetModified(true);
 }
 
 void SheetDocument::InsertRule(const RuleSnapshot& s) {
@@ -345,7 +361,7 @@ void SheetDocument::InsertRule(const RuleSnapshot& s) {
     checked_.insert(checked_.begin() + s.index, s.checked ? 1 : 0);
     if (selected_ >= s.index) ++selected_;
     if (s.rule.listed) PlaceBlock(s.index, s);
-    modified_ = true;
+    SetModified(true);
     Notify([&](SheetObserver& o) { o.RuleAppended(s.index); });
 }
 

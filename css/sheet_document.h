@@ -21,6 +21,7 @@ public:
     virtual void RuleCheckChanged(int /*index*/, bool /*checked*/) {}
     virtual void RuleSelected(int /*index*/) {}
     virtual void PagesNeedReload() {}
+    virtual void ModifiedChanged(bool /*modified*/) {}
     // Before the rule's data, check mark or lines change in place, and before
     // it is removed: the moment to take a snapshot of it.
     virtual void RuleChanging(int /*index*/) {}
@@ -66,13 +67,16 @@ public:
     }
 
     bool IsChecked(int index) const { return IsValidIndex(index) && checked_[index] != 0; }
-    // From the user's click: no notification.
+    // The mark alone, from the user's click: no notification.
     void SetChecked(int index, bool checked);
+    // The mark and its effect at once: a checked rule is listed, an unchecked
+    // one leaves the listing, whether or not it is the selected rule.
+    void CheckRule(int index, bool checked);
 
     const Listing& GetListing() const { return listing_; }
 
     bool Modified() const { return modified_; }
-    void SetModified(bool modified) { modified_ = modified; }
+    void SetModified(bool modified);
 
     // Listing operations on the selected rule.
     void ListRule() { ListRule(selected_); }

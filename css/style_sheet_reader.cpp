@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "css/file_kinds.h"
 #include "css/property_readers.h"
 #include "css/sheet_document.h"
 #include "model/text_util.h"
@@ -44,7 +45,7 @@ std::string_view DropFinalLineEnd(std::string_view text) {
 IoResult FindSheetText(std::string_view text, std::string_view path, std::string_view& sheet) {
     sheet = {};
     if (std::memchr(text.data(), '\0', text.size())) return IoResult::Failure(std::string(kBinaryDataMessage));
-    const bool cssFile = EndsWithIgnoreCase(path, "CSS");
+    const bool cssFile = IsStyleSheetFileName(path);
     const size_t start = FindIgnoreCase(text, "<STYLE", 0);
     if (start == npos) {
         if (!cssFile) return IoResult::Failure(std::string(kNoStyleTagMessage));

@@ -7,34 +7,46 @@ namespace larkspur {
 namespace {
 
 using D = CEditorDlg;
-constexpr EditorCommand kSeparator{kCmdSeparator, "", "", "", -1, false, nullptr};
+using M = EditorMenu;
+constexpr EditorCommand kSeparator{kCmdSeparator, "", "", "", nullptr, M::kFile, false, nullptr};
 
 const EditorCommand kCommands[] = {
-    {kCmdNewSheet, "Ctrl+N", "New Style Sheet", "New", 0, false, &D::OnNewSheet},
-    {kCmdOpen, "Ctrl+O", "Open an existing style sheet", "Open", 1, false, &D::OnOpen},
-    {kCmdSave, "Ctrl+S", "Save", "Save", 2, false, &D::OnSave},
-    {kCmdSaveAs, "F12", "Save As", "Save As", 3, false, &D::OnSaveAs},
-    {kCmdSaveSeveral, "", "Saves the current style into more than one page", "Save Pages", 4, false,
-     &D::OnSaveSeveral},
+    {kCmdNewSheet, "Ctrl+N", "New Style Sheet", "&New", ":/tool-new.png", M::kFile, false, &D::OnNewSheet},
+    {kCmdOpen, "Ctrl+O", "Open an existing style sheet", "&Open...", ":/tool-open.png", M::kFile, false, &D::OnOpen},
+    {kCmdSave, "Ctrl+S", "Save", "&Save", ":/tool-save.png", M::kFile, false, &D::OnSave},
+    {kCmdSaveAs, "F12", "Save As", "Save &As...", ":/tool-saveas.png", M::kFile, false, &D::OnSaveAs},
+    {kCmdSaveSeveral, "", "Saves the current style into more than one page", "Save into &Pages...",
+     ":/tool-savemany.png", M::kFile, false, &D::OnSaveSeveral},
     kSeparator,
-    {kCmdNewRule, "Ctrl+Shift+N", "Create a new tag or class", "New Tag", 5, false, &D::OnNewRule},
-    {kCmdCopyRule, "Ctrl+C", "Copies the currently selected tag", "Copy", 6, true, &D::OnCopyRule},
-    {kCmdRenameRule, "Ctrl+R", "Renames the currently selected tag", "Rename", 7, true, &D::OnRenameRule},
-    {kCmdClearRule, "Ctrl+Z", "Clears the currently selected tag", "Clear", 8, true, &D::OnClearRule},
-    {kCmdDeleteRule, "Delete", "Deletes the currently selected tag", "Delete", 9, true, &D::OnDeleteRule},
+    {kCmdNewRule, "Ctrl+Shift+N", "Create a new tag or class", "New &Tag or Class...", ":/tool-newrule.png",
+     M::kEdit, false, &D::OnNewRule},
+    {kCmdCopyRule, "Ctrl+C", "Copies the currently selected tag", "&Copy Tag To...", ":/tool-copyrule.png",
+     M::kEdit, true, &D::OnCopyRule},
+    {kCmdRenameRule, "Ctrl+R", "Renames the currently selected tag", "&Rename Tag...", ":/tool-rename.png",
+     M::kEdit, true, &D::OnRenameRule},
+    {kCmdClearRule, "Ctrl+Z", "Clears the currently selected tag", "C&lear Tag", ":/tool-clear.png", M::kEdit,
+     true, &D::OnClearRule},
+    {kCmdDeleteRule, "Delete", "Deletes the currently selected tag", "&Delete Tag", ":/tool-delete.png", M::kEdit,
+     true, &D::OnDeleteRule},
     kSeparator,
-    {kCmdLoadPage, "Ctrl+B", "Load a page into the editor and preview", "Load Page", 10, false, &D::OnLoadPage},
-    {kCmdRefreshPreview, "Ctrl+Shift+R", "Refreshes the currently previewed page", "Refresh", 11, false,
-     &D::OnRefreshPreview},
-    {kCmdChangePreview, "F10", "Changes the page in the preview", "Change", 12, false, &D::OnChangePreview},
+    {kCmdLoadPage, "Ctrl+B", "Load a page into the editor and preview", "&Load Page...", ":/tool-loadpage.png",
+     M::kView, false, &D::OnLoadPage},
+    {kCmdRefreshPreview, "Ctrl+Shift+R", "Refreshes the currently previewed page", "&Refresh Preview",
+     ":/tool-refresh.png", M::kView, false, &D::OnRefreshPreview},
+    {kCmdChangePreview, "F10", "Changes the page in the preview", "C&hange Preview Page...",
+     ":/tool-changepage.png", M::kView, false, &D::OnChangePreview},
     kSeparator,
-    {kCmdHelp, "", "Help", "Help", 13, false, &D::OnHelp},
-    // Not on the toolbar: reached from the window's context menu. Ctrl+Z
-    // belongs to Clear, so Undo and Redo take the other keys people know.
-    {kCmdUndo, "Alt+Backspace", "Undoes the last change to the sheet", "Undo", -1, false, &D::OnUndo},
-    {kCmdRedo, "Shift+Alt+Backspace", "Redoes the change undone last", "Redo", -1, false, &D::OnRedo},
-    {kCmdCopyToClipboard, "", "Copy to Clipboard", "Copy to Clipboard", -1, false, &D::OnCopyToClipboard},
-    {kCmdInfo, "", "Info", "Info", -1, false, &D::OnInfo},
+    {kCmdHelp, "F1", "Help", "&Quick Start", ":/tool-help.png", M::kHelp, false, &D::OnHelp},
+    // No buttons: reached from the menus, their keys and the context menu.
+    // Ctrl+Z belongs to Clear, so Undo and Redo take the other keys people know.
+    {kCmdUndo, "Alt+Backspace", "Undoes the last change to the sheet", "&Undo", nullptr, M::kEdit, false,
+     &D::OnUndo},
+    {kCmdRedo, "Shift+Alt+Backspace", "Redoes the change undone last", "&Redo", nullptr, M::kEdit, false,
+     &D::OnRedo},
+    {kCmdCopyToClipboard, "Ctrl+Shift+C", "Copy the style sheet to the clipboard", "Copy to Clip&board",
+     nullptr, M::kEdit, false, &D::OnCopyToClipboard},
+    {kCmdInfo, "Ctrl+I", "Show help texts in the Info window", "&Info", nullptr, M::kView, false,
+     &D::OnInfo},
 };
 
 }  // namespace

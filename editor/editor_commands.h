@@ -28,16 +28,23 @@ enum CommandId : int {
     kCmdRedo = 57644,
 };
 
-// One command of the main window. Toolbar entries come in toolbar order;
-// image is the button's index in the toolbar bitmap (-1: not on the toolbar).
+// The window's menus, in menu bar order.
+enum class EditorMenu : int { kFile, kEdit, kView, kHelp };
+inline constexpr const char* kMenuTitles[] = {"&File", "&Edit", "&View", "&Help"};
+
+// One command of the main window, in toolbar and menu order. A separator row
+// separates both; a command without an icon has no toolbar button.
 struct EditorCommand {
     CommandId id;
     const char* keys;      // QKeySequence text, empty for none
     const char* toolTip;   // also the button's accessible name
-    const char* label;     // short text for a text-only toolbar or a menu
-    int image;
+    const char* label;     // the menu entry, with its mnemonic
+    const char* icon;      // resource path of the button's picture; nullptr: no button
+    EditorMenu menu;
     bool needsRule;        // works on the selected rule
     void (CEditorDlg::*handler)();
+
+    bool OnToolbar() const { return icon != nullptr; }
 };
 
 std::span<const EditorCommand> EditorCommands();

@@ -2,20 +2,23 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QUndoStack>
 #include <QVBoxLayout>
+#include <QStyle>
 #include <algorithm>
 
 #include "controls/info_dlg.h"
-#include "editor/editor_commands.h"
 #include "editor/editor_toolbar.h"
 #include "editor/rule_check_list.h"
 #include "pages/code_page.h"
@@ -24,6 +27,7 @@
 #include "pages/property_page.h"
 #include "platform/settings_store.h"
 #include "platform/user_dialogs.h"
+#include "model/vocabulary.h"
 
 namespace larkspur {
 namespace {
@@ -38,7 +42,6 @@ constexpr int kDevelopingChoices = 3;
 CEditorDlg::CEditorDlg(UserDialogs& dialogs, SettingsStore& settings, DesktopServices& desktop,
                        const BrowserFactory& browserFactory, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs), settings_(settings), desktop_(desktop) {
-    setWindowTitle(QString::fromLatin1(kTitle));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
@@ -48,6 +51,7 @@ CEditorDlg::CEditorDlg(UserDialogs& dialogs, SettingsStore& settings, DesktopSer
     doc_.SetObserver(this);
     BuildLayout(browserFactory);
     BuildCommands();
+    BuildMenus();
 
     loading_ = false;
     skipStore_ = true;
@@ -64,6 +68,9 @@ CEditorDlg::CEditorDlg(UserDialogs& dialogs, SettingsStore& settings, DesktopSer
     previewPage_->Navigate(QStringLiteral("about:blank"));
     doc_.SetModified(false);
     ConnectHistory();
+    UpdateTitle();
+    // Never smaller than the pages need, or they would lie over each other.
+    layout()->setSizeConstraint(QLayout::SetMinimumSize);
     // Room for the preview beside the pages, within the screen.
     QSize size(1240, 780);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -82,20 +89,29 @@ void CEditorDlg::BuildLayout(const BrowserFactory& browserFactory) {
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
 
-    auto* body = new QHBoxLayout;
-    body->setContentsMargins(4, 4, 4, 4);
+    // The rule list can be widened for long selectors; the pages beside it
+    // keep their places.
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setChildrenCollapsible(false);
+    auto* pagesArea = new QWidget(splitter_);
+    auto* body = new QHBoxLayout(pagesArea);
+    body->setContentsMargins(0, 0, 0, 0);
 
-    ruleList_ = new CRuleCheckList(this);
-    ruleList_->setFixedWidth(120);
+    ruleList_ = new CRuleCheckList(splitter_);
+    // Never so narrow that a built-in tag is cut.
+    ruleList_->setMinimumWidth(DefaultRuleListWidth());
     FillRuleList();
     connect(ruleList_, &QListWidget::currentRowChanged, this, &CEditorDlg::SelectRule);
     connect(ruleList_, &CRuleCheckList::CheckToggled, this,
             [this](int row, bool checked) {
                 history_.Begin((checked ? QStringLiteral("Check ") : QStringLiteral("Uncheck ")) + RuleName(row));
-                doc_.SetChecked(row, checked);
+                doc_.CheckRule(row, checked);
                 history_.End();
             });
-    body->addWidget(ruleList_);
+    splitter_->addWidget(ruleList_);
+    splitter_->addWidget(pagesArea);
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
 
     propertySheet_ = new QTabWidget(this);
     propertySheet_->setAccessibleName(QStringLiteral("Properties"));
@@ -114,8 +130,17 @@ void CEditorDlg::BuildLayout(const BrowserFactory& browserFactory) {
     viewSheet_->addTab(codePage_, QStringLiteral("Code"));
     codePage_->ShowListing(doc_.GetListing());
     doc_.SetListingObserver(codePage_);
+    viewSheet_->setMinimumSize(200, 150);
     body->addWidget(viewSheet_, 1);
-    outer->addLayout(body, 1);
+    // The margins sit around the splitter, which leaves its own out of its minimum.
+    auto* bodyRow = new QHBoxLayout;
+    bodyRow->setContentsMargins(4, 4, 4, 4);
+    bodyRow->addWidget(splitter_);
+    outer->addLayout(bodyRow, 1);
+
+    const int width = settings_.GetInt("Settings", kRuleListWidthKey, 0);
+    ruleList_->SetPreferredWidth(width >= ruleList_->minimumWidth() ? width : DefaultRuleListWidth());
+    connect(splitter_, &QSplitter::splitterMoved, this, [this] { ruleListMoved_ = true; });
 
     statusBar_ = new QStatusBar(this);
     statusBar_->setSizeGripEnabled(false);
@@ -138,6 +163,7 @@ void CEditorDlg::BuildCommands() {
             continue;
         }
         auto* action = new QAction(QString::fromLatin1(command.label), this);
+        if (command.OnToolbar()) action->setIcon(QIcon(QString::fromLatin1(command.icon)));
         action->setToolTip(QString::fromLatin1(command.toolTip));
         action->setStatusTip(QString::fromLatin1(command.toolTip));
         if (*command.keys) {
@@ -150,7 +176,7 @@ void CEditorDlg::BuildCommands() {
         connect(action, &QAction::triggered, this, [this, handler = command.handler] { (this->*handler)(); });
         addAction(action);
         actions_.emplace_back(command.id, action);
-        if (command.image < 0) continue;
+        if (!command.OnToolbar()) continue;
         if (separatorPending) onToolbar.append(nullptr);
         separatorPending = false;
         onToolbar.append(action);
@@ -160,10 +186,49 @@ void CEditorDlg::BuildCommands() {
     UpdateCommandEnabling();
 }
 
+void CEditorDlg::BuildMenus() {
+    menuBar_ = new QMenuBar(this);
+    for (size_t i = 0; i < std::size(kMenuTitles); ++i) menus_[i] = menuBar_->addMenu(QString::fromLatin1(kMenuTitles[i]));
+    // A separator row of the table separates the menus' groups as well.
+    bool separatorPending[std::size(kMenuTitles)] = {};
+    for (const EditorCommand& command : EditorCommands()) {
+        if (command.id == kCmdSeparator) {
+            std::fill(std::begin(separatorPending), std::end(separatorPending), true);
+            continue;
+        }
+        const int menu = static_cast<int>(command.menu);
+        if (separatorPending[menu] && !menus_[menu]->isEmpty()) menus_[menu]->addSeparator();
+        separatorPending[menu] = false;
+        menus_[menu]->addAction(CommandAction(command.id));
+    }
+    layout()->setMenuBar(menuBar_);
+}
+
+int CEditorDlg::DefaultRuleListWidth() const {
+    // Wide enough for every built-in tag beside its check box.
+    const QFontMetrics metrics(ruleList_->font());
+    int text = 0;
+    for (std::string_view tag : kTagNames)
+        text = std::max(text, metrics.horizontalAdvance(QString::fromLatin1(tag.data(), qsizetype(tag.size()))));
+    const QStyle* style = ruleList_->style();
+    return text + style->pixelMetric(QStyle::PM_IndicatorWidth) + style->pixelMetric(QStyle::PM_ScrollBarExtent) +
+           4 * style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 2 * ruleList_->frameWidth() + 24;
+}
+
+void CEditorDlg::UpdateTitle() {
+    const QString name = QFileInfo(QString::fromStdString(currentFile_)).fileName();
+    setWindowTitle(name.isEmpty() ? QStringLiteral("%1[*]").arg(QString::fromLatin1(kTitle))
+                                  : QStringLiteral("%1[*] - %2").arg(name, QString::fromLatin1(kTitle)));
+    setWindowModified(doc_.Modified());
+}
+
+void CEditorDlg::ModifiedChanged(bool modified) { setWindowModified(modified); }
+
 void CEditorDlg::FillRuleList() {
     const QSignalBlocker block(ruleList_);
     ruleList_->clear();
-    for (int i = 0; i < doc_.RuleCount(); ++i) ruleList_->AddRule(QString::fromStdString(doc_.Rules()[i].selector), doc_.IsChecked(i));
+    for (int i = 0; i < doc_.RuleCount(); ++i)
+        ruleList_->AddRule(QString::fromStdString(doc_.Rules()[i].selector), doc_.IsChecked(i));
 }
 
 QAction* CEditorDlg::CommandAction(int id) const {
@@ -293,7 +358,7 @@ void CEditorDlg::RuleRemoved(int index) {
 }
 
 void CEditorDlg::RuleRenamed(int index) {
-    if (QListWidgetItem* item = ruleList_->item(index)) item->setText(QString::fromStdString(doc_.Rules()[index].selector));
+    ruleList_->RenameRule(index, QString::fromStdString(doc_.Rules()[index].selector));
 }
 
 void CEditorDlg::RuleCheckChanged(int index, bool checked) {
@@ -329,7 +394,7 @@ void CEditorDlg::mouseMoveEvent(QMouseEvent* event) {
 void CEditorDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     for (const EditorCommand& command : EditorCommands())
-        if (command.id != kCmdSeparator && command.image < 0) menu.addAction(CommandAction(command.id));
+        if (command.id != kCmdSeparator && !command.OnToolbar()) menu.addAction(CommandAction(command.id));
     menu.exec(event->globalPos());
 }
 
@@ -342,6 +407,7 @@ void CEditorDlg::done(int result) {
 
 bool CEditorDlg::QueryClose() {
     settings_.SetInt("Settings", "Developing", developing_->currentIndex());
+    if (ruleListMoved_) settings_.SetInt("Settings", kRuleListWidthKey, ruleList_->width());
     return OfferToSave();
 }
 

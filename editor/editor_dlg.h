@@ -1,17 +1,22 @@
 #pragma once
 #include <QDialog>
 #include <QPointer>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "controls/info_dlg.h"
 #include "css/sheet_document.h"
 #include "editor/sheet_history.h"
+#include "editor/editor_commands.h"
 #include "pages/browser.h"
 #include "pages/page_host.h"
 
 class QAction;
 class QComboBox;
+class QMenu;
+class QMenuBar;
+class QSplitter;
 class QStatusBar;
 class QTabWidget;
 
@@ -53,11 +58,18 @@ public:
     void PagesNeedReload() override;
     void RuleChanging(int index) override { history_.RuleChanging(index); }
     void RuleRemoving(int index) override { history_.RuleRemoving(index); }
+    void ModifiedChanged(bool modified) override;
 
     // The rule list's selection changed to index.
     void SelectRule(int index);
     void StorePages();
     void LoadPages();
+
+    // Open and Load page without asking for the file; true when the sheet was read.
+    bool OpenFile(const std::string& path);
+    bool LoadPage(const std::string& path);
+    // Shows the page, with the current sheet, in the preview.
+    void PreviewPageFile(const std::string& path);
 
     // Commands (see editor_commands.cpp).
     void OnNewSheet();
@@ -94,12 +106,18 @@ public:
     QStatusBar* StatusBar() const { return statusBar_; }
     QComboBox* DevelopingCombo() const { return developing_; }
     QAction* CommandAction(int id) const;
+    QMenuBar* MenuBar() const { return menuBar_; }
+    QMenu* Menu(EditorMenu menu) const { return menus_[static_cast<int>(menu)]; }
+    QSplitter* Splitter() const { return splitter_; }
+    QWidget* HelpWindow() const { return help_.data(); }
     CInfoDlg* InfoWindow() const { return info_.data(); }
     std::string CurrentFile() const { return currentFile_; }
     std::string PageFolder() const { return pageFolder_; }
     bool SkipStore() const { return skipStore_; }
 
     static constexpr const char* kTitle = "Larkspur";
+    // The rule list's width, kept between runs.
+    static constexpr const char* kRuleListWidthKey = "RuleListWidth";
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -109,6 +127,9 @@ private:
     void BuildLayout(const BrowserFactory& browserFactory);
     void BuildCommands();
     void FillRuleList();
+    void BuildMenus();
+    void UpdateTitle();
+    int DefaultRuleListWidth() const;
     void UpdateCommandEnabling();
     void ShowRuleAfterRemoval();
     // Selects and shows the rule an undo or redo was about; nothing is stored
@@ -120,7 +141,8 @@ private:
 
     // Closing: store the settings, offer to save; false keeps the window open.
     bool QueryClose();
-    // Asks "Save Changes" when modified; false when the caller must stop.
+    // Asks "Save Changes" when modified (New sheet, closing); false when the
+    // caller must stop: cancelled, or the sheet could not be saved.
     bool OfferToSave();
     // Save and Save As; true once the sheet is on disk.
     bool Save();
@@ -146,6 +168,10 @@ private:
     CCodePage* codePage_ = nullptr;
     CPreviewPage* previewPage_ = nullptr;
     QWidget* toolbar_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
+    QMenu* menus_[std::size(kMenuTitles)] = {};
+    QSplitter* splitter_ = nullptr;
+    QPointer<QWidget> help_;
     QStatusBar* statusBar_ = nullptr;
     QComboBox* developing_ = nullptr;
     std::vector<std::pair<int, QAction*>> actions_;
@@ -154,6 +180,7 @@ private:
     bool skipStore_ = true;
     bool loading_ = false;
     bool closing_ = false;
+    bool ruleListMoved_ = false;
     std::string currentFile_;
     std::string savedPath_;
     std::string pageFolder_;

@@ -1,8 +1,8 @@
 // New sheet, Open, Save, Save As and Save into several pages.
 #include <QString>
 
+#include "css/file_kinds.h"
 #include "editor/editor_dlg.h"
-#include "model/text_util.h"
 #include "platform/user_dialogs.h"
 
 namespace larkspur {
@@ -12,26 +12,11 @@ constexpr const char* kOpenFilter = "Web Pages, Style Sheets | *.html; *.htm; *.
 constexpr const char* kCssFilter = "Style Sheets | *.css||";
 constexpr const char* kHtmlFilter = "Web Pages | *.htm; *.html||";
 
-bool IsCssName(const std::string& path) {
-    return path.size() >= 3 && EqualsIgnoreCase(std::string_view(path).substr(path.size() - 3), "CSS");
-}
-
 }  // namespace
 
 void CEditorDlg::OnNewSheet() {
-    if (doc_.Modified()) {
-        switch (dialogs_.AskYesNoCancel("Do you want to save your changes", "Save Changes")) {
-        case Answer::Cancel: return;
-        case Answer::Yes:
-            if (currentFile_.empty()) {
-                SaveAs();
-                return;
-            }
-            if (!Save()) return;  // a sheet that could not be written is kept
-            break;
-        case Answer::No: break;
-        }
-    }
+    // A sheet that was not saved is kept.
+    if (!OfferToSave()) return;
     history_.Pause();
     doc_.ResetAllRules();
     LoadPages();
@@ -40,18 +25,23 @@ void CEditorDlg::OnNewSheet() {
     doc_.SetModified(false);
     savedPath_.clear();
     currentFile_.clear();
+    UpdateTitle();
 }
 
 void CEditorDlg::OnOpen() {
-    const std::optional<std::string> path = dialogs_.ChooseOpenFile(kOpenFilter);
-    if (!path) return;
+    if (const std::optional<std::string> path = dialogs_.ChooseOpenFile(kOpenFilter)) OpenFile(*path);
+}
+
+bool CEditorDlg::OpenFile(const std::string& path) {
     history_.Pause();
-    const IoResult read = doc_.ReadStyleSheet(*path);
+    const IoResult read = doc_.ReadStyleSheet(path);
     history_.Resume();
-    if (!ShowIfFailed(read)) return;
+    if (!ShowIfFailed(read)) return false;
     history_.Clear();
-    currentFile_ = savedPath_ = *path;
+    currentFile_ = savedPath_ = path;
     doc_.SetModified(false);
+    UpdateTitle();
+    return true;
 }
 
 void CEditorDlg::OnSave() { Save(); }
@@ -65,7 +55,7 @@ bool CEditorDlg::Save() {
             return false;
         return SaveAs();
     }
-    if (!SaveTo(currentFile_, IsCssName(currentFile_), false)) return false;
+    if (!SaveTo(currentFile_, IsStyleSheetFileName(currentFile_), false)) return false;
     doc_.SetModified(false);
     history_.MarkSaved();
     return true;
@@ -83,6 +73,7 @@ bool CEditorDlg::SaveAs() {
     currentFile_ = savedPath_ = *path;
     doc_.SetModified(false);
     history_.MarkSaved();
+    UpdateTitle();
     return true;
 }
 

@@ -25,12 +25,20 @@ private:
 }  // namespace
 
 void CEditorDlg::OnLoadPage() {
-    const std::optional<std::string> path = dialogs_.ChooseOpenFile(kLoadPageFilter);
-    if (!path) return;
-    pageFolder_ = PageFolderOf(*path);
+    if (const std::optional<std::string> path = dialogs_.ChooseOpenFile(kLoadPageFilter)) LoadPage(*path);
+}
+
+bool CEditorDlg::LoadPage(const std::string& path) {
+    pageFolder_ = PageFolderOf(path);
+    const bool read = ShowIfFailed(doc_.ReadStyleSheet(path));
     // A page without a style sheet of its own is still worth previewing.
-    if (!ShowIfFailed(doc_.ReadStyleSheet(*path)) && !FileExists(*path)) return;
-    ShowPreview(*path, true);
+    if (read || FileExists(path)) ShowPreview(path, true);
+    return read;
+}
+
+void CEditorDlg::PreviewPageFile(const std::string& path) {
+    pageFolder_ = PageFolderOf(path);
+    ShowPreview(path, true);
 }
 
 void CEditorDlg::OnChangePreview() {

@@ -16,13 +16,30 @@ CRuleCheckList::CRuleCheckList(QWidget* parent) : QListWidget(parent) {
 
 void CRuleCheckList::AddRule(const QString& name, bool checked) { InsertRule(count(), name, checked); }
 
+namespace {
+
+// A grouped or hand-written selector may run over several lines; the list
+// shows it on one, and the tool tip keeps it whole.
+void ShowSelector(QListWidgetItem& item, const QString& selector) {
+    const QString line = selector.simplified();
+    item.setText(line);
+    item.setToolTip(selector);
+}
+
+}  // namespace
+
 void CRuleCheckList::InsertRule(int row, const QString& name, bool checked) {
-    auto* item = new QListWidgetItem(name);
+    auto* item = new QListWidgetItem;
+    ShowSelector(*item, name);
     // Not user-checkable for the view: this list toggles marks itself, so the
     // mark changes before the selection does.
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
     insertItem(row, item);
+}
+
+void CRuleCheckList::RenameRule(int row, const QString& name) {
+    if (QListWidgetItem* it = item(row)) ShowSelector(*it, name);
 }
 
 bool CRuleCheckList::IsChecked(int row) const {

@@ -3,7 +3,7 @@
 
 namespace larkspur {
 
-// The rule list: one checkable item per rule. A click on a check box changes
+// The rule list: one checkable item per rule, its selector on one line. A click on a check box changes
 // the mark before the item becomes current, so selecting a rule through its
 // check box lists it at once; Space changes the mark of the current item.
 class CRuleCheckList : public QListWidget {
@@ -13,6 +13,10 @@ public:
 
     void AddRule(const QString& name, bool checked);
     void InsertRule(int row, const QString& name, bool checked);
+    void RenameRule(int row, const QString& name);
+    // The width the window gives the list at first.
+    void SetPreferredWidth(int width) { preferredWidth_ = width; }
+    QSize sizeHint() const override { return {preferredWidth_, QListWidget::sizeHint().height()}; }
     bool IsChecked(int row) const;
     void SetChecked(int row, bool checked);
     // True when the point (viewport coordinates) is on a check box.
@@ -29,6 +33,7 @@ protected:
 
 private:
     void Toggle(int row);
+    int preferredWidth_ = 120;
 };
 
 }  // namespace larkspur

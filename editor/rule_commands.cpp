@@ -1,18 +1,35 @@
 // New, Copy, Rename, Clear and Delete rule.
+#include "css/file_kinds.h"
 #include "editor/editor_dlg.h"
 #include "editor/rule_check_list.h"
 #include "platform/user_dialogs.h"
 
 namespace larkspur {
 
+namespace {
+
+// Asks until the answer names a valid rule or the user cancels. The dialogs
+// refuse such names themselves; this keeps any other answer out of the sheet.
+template <typename Ask, typename Selector>
+std::optional<std::string> AskRuleName(UserDialogs& dialogs, Ask ask, Selector selector) {
+    while (auto answer = ask()) {
+        std::string name = selector(*answer);
+        const std::string problem = RuleNameProblem(name);
+        if (problem.empty()) return name;
+        dialogs.ShowMessage(problem, CEditorDlg::kTitle);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 void CEditorDlg::OnNewRule() {
-    const std::optional<NewRuleChoice> choice = dialogs_.AskNewRule();
-    if (!choice) return;
-    std::string name = choice->name;
-    const char prefix = choice->kind == 1 ? '.' : choice->kind == 2 ? '#' : '\0';
-    if (prefix && (name.empty() || name.front() != prefix)) name.insert(name.begin(), prefix);
-    history_.Begin(QStringLiteral("New Tag ") + QString::fromStdString(name));
-    const int index = doc_.AppendRule(name);
+    const std::optional<std::string> name =
+        AskRuleName(dialogs_, [this] { return dialogs_.AskNewRule(); },
+                    [](const NewRuleChoice& choice) { return NewRuleSelector(choice.name, choice.kind); });
+    if (!name) return;
+    history_.Begin(QStringLiteral("New Tag ") + QString::fromStdString(*name));
+    const int index = doc_.AppendRule(*name);
     doc_.SetChecked(index, true);
     RuleCheckChanged(index, true);
     ruleList_->setCurrentRow(index);  // runs SelectRule, which lists the new rule
@@ -37,7 +54,8 @@ void CEditorDlg::OnCopyRule() {
 void CEditorDlg::OnRenameRule() {
     const int index = doc_.SelectedIndex();
     if (!doc_.IsValidIndex(index)) return;
-    const std::optional<std::string> name = dialogs_.AskRenameRule();
+    const std::optional<std::string> name =
+        AskRuleName(dialogs_, [this] { return dialogs_.AskRenameRule(); }, [](const std::string& typed) { return typed; });
     if (!name) return;
     history_.Begin(QStringLiteral("Rename ") + RuleName(index));
     doc_.RenameRule(index, *name);

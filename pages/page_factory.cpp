@@ -20,6 +20,7 @@ std::vector<CPropertyPage*> CreatePropertyPages(PageHost& host, QWidget* parent)
     pages.push_back(new CPaddingPage(host, parent));
     pages.push_back(new CBorderPage(host, parent));
     pages.push_back(new CPositionPage(host, parent));
+    for (CPropertyPage* page : pages) page->NameGroupBoxes();
     return pages;
 }
 

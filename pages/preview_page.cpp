@@ -8,14 +8,19 @@
 namespace larkspur {
 
 const char* const CPreviewPage::kMissingNote =
-    "You need Internet Explorer to use the preview function.  Download it from "
-    "https://doc.qt.io/qt-6/qtwebengine-index.html";
+    "You need Qt WebEngine to use the preview function.  Install your system's Qt 6 WebEngine "
+    "package (for example libqt6webenginewidgets6 or qt6-webengine) and start Larkspur again.";
+
+const char* const CPreviewPage::kCreateFailed =
+    "The preview browser could not be started: the Qt WebEngine package (libqt6webenginewidgets6 or "
+    "qt6-webengine) may be missing. Everything else works; install it to preview pages.";
 
 CPreviewPage::CPreviewPage(const BrowserFactory& factory, UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     note_ = new QLabel(QString::fromLatin1(kMissingNote), this);
+    note_->setTextFormat(Qt::PlainText);
     note_->setWordWrap(true);
     note_->setAlignment(Qt::AlignCenter);
     note_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -27,7 +32,7 @@ CPreviewPage::CPreviewPage(const BrowserFactory& factory, UserDialogs& dialogs, 
         layout->addWidget(browser_->Widget());
         setFocusProxy(browser_->Widget());
     } else {
-        dialogs.ShowMessage("Internet Explorer Object create failed", "Larkspur");
+        dialogs.ShowMessage(kCreateFailed, "Larkspur");
     }
 }
 

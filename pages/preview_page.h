@@ -27,6 +27,8 @@ public:
     void Stop();
 
     static const char* const kMissingNote;
+    // Said once when the browser cannot be made.
+    static const char* const kCreateFailed;
 
 protected:
     void showEvent(QShowEvent* event) override;

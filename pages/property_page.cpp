@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QGroupBox>
 #include <QRadioButton>
 #include <QSignalBlocker>
 
@@ -65,6 +66,19 @@ T* CPropertyPage::Register(int id, T* widget) {
 void CPropertyPage::Describe(QWidget* widget, const QString& text) {
     widget->setAccessibleName(text);
     widget->setAccessibleDescription(text);
+}
+
+void CPropertyPage::NameGroupBoxes() {
+    // A frame without a title is named after the first switch inside it.
+    for (QGroupBox* box : findChildren<QGroupBox*>()) {
+        if (!box->title().isEmpty() || !box->accessibleName().isEmpty()) continue;
+        const QList<QAbstractButton*> buttons = box->findChildren<QAbstractButton*>();
+        for (QAbstractButton* button : buttons)
+            if (const QString name = button->accessibleName(); !name.isEmpty()) {
+                box->setAccessibleName(name);
+                break;
+            }
+    }
 }
 
 void CPropertyPage::Describe(int id, const QString& text) {
@@ -248,6 +262,9 @@ void CPropertyPage::BindGroup(int groupId, int property, FlagField on, FlagField
     Q_ASSERT(sw && Switch(defaultChoiceId) && RadioGroup(groupId));
     sw->Bind(property, CPropertySwitch::Kind::Group);
     sw->SetLinked(Switch(defaultChoiceId));
+    // "Number" alone says nothing to someone who cannot see the group.
+    for (QAbstractButton* choice : RadioGroup(groupId)->buttons())
+        Describe(choice, sw->Caption() + QLatin1Char(' ') + QString(choice->text()).remove(QLatin1Char('&')));
     if (on) fields_.push_back({FieldKind::Flag, groupId, nullptr, on});
     if (kind) fields_.push_back({FieldKind::Radio, groupId, nullptr, kind});
 }

@@ -72,6 +72,9 @@ public:
     // The controls' values into the selected rule's page state (entries are
     // never touched here).
     virtual void StoreToRule();
+    // Gives every untitled frame the name of its first switch, for screen
+    // readers; called once the page is laid out.
+    void NameGroupBoxes();
 
     // Controls by id.
     QWidget* Control(int id) const;

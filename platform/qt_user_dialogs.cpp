@@ -20,9 +20,20 @@ QString CaptionOrTitle(const std::string& caption) {
     return caption.empty() ? QStringLiteral("Larkspur") : QString::fromStdString(caption);
 }
 
+}  // namespace
+
+void PreparePlainMessage(QMessageBox& box, const std::string& text) {
+    // "No <STYLE> tag", file names with "&" or "<": never read as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString::fromStdString(text));
+}
+
+namespace {
+
 Answer Ask(QWidget* parent, const std::string& text, const std::string& caption,
            QMessageBox::StandardButtons buttons) {
-    QMessageBox box(QMessageBox::Question, CaptionOrTitle(caption), QString::fromStdString(text), buttons, parent);
+    QMessageBox box(QMessageBox::Question, CaptionOrTitle(caption), {}, buttons, parent);
+    PreparePlainMessage(box, text);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -52,8 +63,8 @@ QString QtFilterFromClassic(const std::string& classic) {
 QWidget* QtUserDialogs::Parent() const { return parent_ ? parent_.data() : QApplication::activeWindow(); }
 
 void QtUserDialogs::ShowMessage(const std::string& text, const std::string& caption) {
-    QMessageBox box(QMessageBox::Information, CaptionOrTitle(caption), QString::fromStdString(text), QMessageBox::Ok,
-                    Parent());
+    QMessageBox box(QMessageBox::Information, CaptionOrTitle(caption), {}, QMessageBox::Ok, Parent());
+    PreparePlainMessage(box, text);
     box.exec();
 }
 

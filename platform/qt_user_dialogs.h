@@ -5,7 +5,12 @@
 
 #include "platform/user_dialogs.h"
 
+class QMessageBox;
+
 namespace larkspur {
+
+// Gives the box its text as plain text.
+void PreparePlainMessage(QMessageBox& box, const std::string& text);
 
 // "Web Pages | *.html; *.htm|All Files | *.*||" becomes
 // "Web Pages (*.html *.htm);;All Files (*)".

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "controls/flat_toolbar.h"
-#include "controls/toolbar_pictures.h"
+#include "editor/editor_commands.h"
 
 namespace larkspur {
 namespace {
@@ -28,7 +28,7 @@ protected:
                 bar->addSeparator();
                 continue;
             }
-            auto* a = new QAction(ToolbarPicture(id), QString::number(id), bar.get());
+            auto* a = new QAction(QIcon(QString::fromLatin1(FindEditorCommand(id)->icon)), QString::number(id), bar.get());
             a->setData(id);
             bar->addAction(a);
         }
@@ -78,7 +78,7 @@ TEST_F(ToolbarTest, SeventeenEntriesWithPicturesAndEtchedSeparators) {
             EXPECT_FALSE(img.isNull());
         }
     }
-    EXPECT_TRUE(ToolbarPicture(1017).isNull());
+    EXPECT_FALSE(FindEditorCommand(1017)->OnToolbar());
     // Separator: shadow line then highlight line down its middle.
     const QRect sep = bar->ButtonRect(5);
     const int mid = sep.left() + sep.width() / 2 - 1;

@@ -66,7 +66,7 @@ TEST_P(ClosePaths, ChangedSheetAsksAndCancelKeepsTheWindowOpen) {
     dialogs.answers.push_back(Answer::No);
     EXPECT_TRUE(RequestClose());
     EXPECT_EQ(dialogs.Count("YesNoCancel"), 2);
-    EXPECT_EQ(settings.writes.size(), 2u);
+    EXPECT_EQ(settings.writes.size(), 2u);  // the choice, each time; the rule list was not moved
 }
 
 TEST_P(ClosePaths, YesSavesFirstAndAFailedSaveKeepsTheWindowOpen) {

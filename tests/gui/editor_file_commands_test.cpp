@@ -173,14 +173,17 @@ TEST_F(FileCommands, NewSheetOffersToSaveAChangedSheet) {
         bool withFile;
         bool failWrite;
         bool reset;
+        bool saveAsAnswered = false;
     };
     const Case cases[] = {
         {Answer::Cancel, false, false, false}, {Answer::No, false, false, true},
-        {Answer::Yes, false, false, false},  // Save As runs and the command ends
+        {Answer::Yes, false, false, false},        // Save As cancelled: the sheet is kept
+        {Answer::Yes, false, false, true, true},   // saved through Save As, then the new sheet
         {Answer::Yes, true, false, true},      {Answer::Yes, true, true, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << static_cast<int>(c.answer) << c.withFile << c.failWrite);
+        SCOPED_TRACE(::testing::Message() << static_cast<int>(c.answer) << c.withFile << c.failWrite
+                                          << c.saveAsAnswered);
         MakeEditor();
         const std::string path = Path("sheet.css");
         if (c.withFile) {
@@ -192,6 +195,10 @@ TEST_F(FileCommands, NewSheetOffersToSaveAChangedSheet) {
         const std::string sheet = Doc().StyleSheetText();
         dialogs.Clear();
         dialogs.answers.push_back(c.answer);
+        if (c.saveAsAnswered) {
+            dialogs.saveAsKinds.push_back(1);
+            dialogs.saveFiles.push_back(Path("saved-as.css"));
+        }
         if (c.failWrite) SetFileWriteHook([](int, const char*, std::size_t) -> long { return -1; });
         editor->OnNewSheet();
         SetFileWriteHook({});
@@ -200,6 +207,7 @@ TEST_F(FileCommands, NewSheetOffersToSaveAChangedSheet) {
         EXPECT_EQ(CodeLines().empty(), c.reset);
         EXPECT_EQ(Doc().Modified(), !c.reset);
         if (c.withFile) EXPECT_EQ(ReadText(path), c.failWrite ? "" : sheet);
+        if (c.saveAsAnswered) EXPECT_EQ(ReadText(Path("saved-as.css")), sheet);
         if (c.reset) EXPECT_EQ(editor->CurrentFile(), "");
         ExpectViewsInStep();
     }

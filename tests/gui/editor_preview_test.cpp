@@ -1,3 +1,4 @@
+#include <QTextBrowser>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <fstream>
@@ -8,6 +9,7 @@
 #include "app/data_files.h"
 #include "css/html_embed.h"
 #include "controls/info_dlg.h"
+#include "editor/help_window.h"
 #include "editor_fixture.h"
 #include "pages/preview_page.h"
 
@@ -97,25 +99,46 @@ TEST(PreviewPage, WithoutABrowserSaysSoOnceAndShowsTheNoteOnTheFirstRequest) {
     FakeDialogs dialogs;
     CPreviewPage page(FailingBrowserFactory(), dialogs, nullptr);
     page.show();
-    EXPECT_EQ(dialogs.Transcript(), std::vector<std::string>{"Message: Larkspur: Internet Explorer Object create failed"});
+    // Says what is missing on this system, not a component of another one.
+    EXPECT_EQ(dialogs.Transcript(), std::vector<std::string>{std::string("Message: Larkspur: ") +
+                                                             CPreviewPage::kCreateFailed});
+    EXPECT_NE(dialogs.Messages()[0].find("Qt WebEngine"), std::string::npos);
+    EXPECT_EQ(dialogs.Messages()[0].find("Internet Explorer"), std::string::npos);
     EXPECT_FALSE(page.MissingNote()->isVisible());
     page.Reload();
     page.Stop();
     EXPECT_FALSE(page.MissingNote()->isVisible());
     page.Navigate("/tmp/x.html");
     EXPECT_TRUE(page.MissingNote()->isVisible());
-    EXPECT_TRUE(page.MissingNote()->text().startsWith(
-        "You need Internet Explorer to use the preview function.  Download it from http"));
+    EXPECT_TRUE(page.MissingNote()->text().startsWith("You need Qt WebEngine to use the preview function."));
+    EXPECT_EQ(page.MissingNote()->textFormat(), Qt::PlainText);
     page.Navigate("/tmp/y.html");
     EXPECT_EQ(dialogs.asked.size(), 1u);
 }
 
 // ---- Help, clipboard, Info window and help line ----
 
-TEST_F(EditorTest, HelpOpensTheStartPageOfTheCurrentFolder) {
+TEST_F(EditorTest, HelpOpensTheStartPageOfTheCurrentFolderElseItsOwnCopy) {
+    const QString home = QDir::currentPath();
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    editor->OnHelp();  // nothing here nor installed: the copy inside the program
+    auto* help = qobject_cast<CHelpWindow*>(editor->HelpWindow());
+    ASSERT_NE(help, nullptr);
+    if (!QFileInfo::exists(QString::fromStdString(FindDataFile("qstart.html"))))
+        EXPECT_EQ(help->Browser()->source().toString(), "qrc:/qstart.html");
+    EXPECT_TRUE(help->Browser()->toPlainText().contains("Larkspur"));
+    delete help;
+
+    WriteText(dir.filePath("qstart.html").toStdString(), "<html><body><p>Local start page</p></body></html>");
     editor->OnHelp();
-    EXPECT_THAT(desktop.opened,
-                ElementsAre(QFileInfo(QString::fromStdString(FindDataFile("qstart.html"))).absoluteFilePath().toStdString()));
+    help = qobject_cast<CHelpWindow*>(editor->HelpWindow());
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->Browser()->source().toLocalFile(), QFileInfo(dir.filePath("qstart.html")).absoluteFilePath());
+    EXPECT_EQ(help->Browser()->toPlainText(), "Local start page");
+    EXPECT_TRUE(desktop.opened.empty());
+    delete help;
+    QDir::setCurrent(home);
 }
 
 TEST_F(EditorTest, CopyToClipboardTakesTheSheetText) {

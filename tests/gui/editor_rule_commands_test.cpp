@@ -29,8 +29,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, NewRuleNames,
                          ::testing::Values(NewRuleCase{"main", 1, ".main"}, NewRuleCase{".main", 1, ".main"},
                                            NewRuleCase{"x", 2, "#x"}, NewRuleCase{"#x", 2, "#x"},
                                            NewRuleCase{"H1", 0, "H1"}, NewRuleCase{"note", -1, "note"},
-                                           NewRuleCase{".a", 2, "#.a"}, NewRuleCase{"", 1, "."},
-                                           NewRuleCase{"", -1, ""}),
+                                           NewRuleCase{".a", 2, "#.a"}),
                          [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(EditorTest, CancelledRuleDialogsChangeNothing) {

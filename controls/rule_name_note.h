@@ -1,0 +1,16 @@
+#pragma once
+#include <QLabel>
+
+namespace larkspur {
+
+// The line under a rule-name box that says why a name is refused; the dialog
+// stays open until the name would make a valid rule.
+class CRuleNameNote : public QLabel {
+    Q_OBJECT
+public:
+    explicit CRuleNameNote(QWidget* parent = nullptr);
+    // True when the selector can head a rule; otherwise shows why.
+    bool Accepts(const QString& selector);
+};
+
+}  // namespace larkspur
