@@ -1,4 +1,5 @@
 // New sheet, Open, Save, Save As and Save into several pages.
+#include <QStatusBar>
 #include <QString>
 
 #include "editor/editor_dlg.h"
@@ -45,6 +46,15 @@ void CEditorDlg::OnOpen() {
     if (!ShowIfFailed(doc_.ReadStyleSheet(*path))) return;
     currentFile_ = savedPath_ = *path;
     doc_.SetModified(false);
+    ShowKeptSummary();
+}
+
+void CEditorDlg::ShowKeptSummary() {
+    const std::string summary = KeptSummary(doc_.KeptByLastRead());
+    if (summary.empty())
+        statusBar_->clearMessage();
+    else
+        statusBar_->showMessage(QString::fromStdString(summary));
 }
 
 void CEditorDlg::OnSave() { Save(); }

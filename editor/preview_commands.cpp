@@ -29,7 +29,9 @@ void CEditorDlg::OnLoadPage() {
     if (!path) return;
     pageFolder_ = PageFolderOf(*path);
     // A page without a style sheet of its own is still worth previewing.
-    if (!ShowIfFailed(doc_.ReadStyleSheet(*path)) && !FileExists(*path)) return;
+    const bool read = ShowIfFailed(doc_.ReadStyleSheet(*path));
+    if (read) ShowKeptSummary();
+    if (!read && !FileExists(*path)) return;
     ShowPreview(*path, true);
 }
 
