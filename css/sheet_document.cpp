@@ -53,6 +53,14 @@ void SheetDocument::ListSelected(const std::vector<int>* fileOrder) {
     listingLineCount_ += 2;
     rule->listed = 1;
     for (PropertyEntry& entry : rule->properties) entry.listed = 0;
+    ListBody(fileOrder);
+    modified_ = true;
+}
+
+// The declarations and kept text of the selected rule, between its header
+// and closing brace; none of its entries is listed yet.
+void SheetDocument::ListBody(const std::vector<int>* fileOrder) {
+    StyleRule* rule = SelectedRule();
     if (RuleOrder* order = order_[static_cast<size_t>(selected_)].get()) {
         for (size_t k = 0; k < order->items.size(); ++k) {
             const int entry = order->items[k].entry;
@@ -70,7 +78,6 @@ void SheetDocument::ListSelected(const std::vector<int>* fileOrder) {
     }
     for (int i = 0; i < kPropertyCount; ++i)
         if (rule->properties[i].changed && !rule->properties[i].listed) ListDeclaration(i);
-    modified_ = true;
 }
 
 void SheetDocument::AppendKeptLines(StyleRule& rule, std::string_view text) {
@@ -243,25 +250,7 @@ void SheetDocument::CopyRuleValues(int from, int to) {
     for (PropertyEntry& entry : target.properties) entry.listed = 0;
     if (const RuleOrder* source = order_[static_cast<size_t>(from)].get())
         order_[static_cast<size_t>(to)] = std::make_unique<RuleOrder>(*source);
-    if (target.listed) {
-        // Listed afresh in place: the header stays, the body follows the order.
-        const RuleOrder* order = order_[static_cast<size_t>(to)].get();
-        if (order) {
-            RuleOrder copy = *order;
-            order_[static_cast<size_t>(to)]->items.clear();
-            order_[static_cast<size_t>(to)]->entries = 0;
-            for (const RuleOrder::Item& item : copy.items) {
-                if (item.entry < 0) {
-                    AppendKeptLines(target, item.text);
-                    order_[static_cast<size_t>(to)]->items.push_back(item);
-                } else if (target.properties[static_cast<size_t>(item.entry)].changed) {
-                    ListDeclaration(item.entry);
-                }
-            }
-        }
-        for (int i = 0; i < kPropertyCount; ++i)
-            if (target.properties[i].changed && !target.properties[i].listed) ListDeclaration(i);
-    }
+    if (target.listed) ListBody(nullptr);
     selected_ = keep;
 }
 

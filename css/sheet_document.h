@@ -110,6 +110,7 @@ public:
 
 private:
     void ListSelected(const std::vector<int>* fileOrder);
+    void ListBody(const std::vector<int>* fileOrder);
     void AppendKeptLines(StyleRule& rule, std::string_view text);
     void RemoveKeptLines(int index);
     void ShiftRulesBelow(const StyleRule& rule, int delta);

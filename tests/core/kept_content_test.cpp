@@ -300,10 +300,13 @@ TEST(KeptListingTest, EditsGoAroundKeptTextAndSaveFollowsTheListing) {
     EXPECT_EQ(lines(), "/* top */|.b{|z-index: 1;|}|");
     doc.ListRule();
     EXPECT_EQ(lines(), "/* top */|.b{|z-index: 1;|}|.a{|margin: 0;|color: blue;|-x-y: \"1\\|2\";|z-index: 3;|}|");
-    // Clearing the rule takes the kept text too; removing a rule keeps the
-    // text that followed it.
+    // Copying a rule copies its kept text; clearing one takes it out.
+    doc.CopyRuleValues(a, doc.FindRule(".b"));
+    const std::string body = "margin: 0;|color: blue;|-x-y: \"1\\|2\";|z-index: 3;|}|";
+    EXPECT_EQ(lines(), "/* top */|.b{|" + body + ".a{|" + body);
     doc.ClearRule(a);
-    EXPECT_EQ(lines(), "/* top */|.b{|z-index: 1;|}|.a{|}|");
+    EXPECT_EQ(lines(), "/* top */|.b{|" + body + ".a{|}|");
+    // Removing a rule keeps the text that followed it.
     doc.RemoveRule(doc.FindRule(".b"));
     EXPECT_EQ(doc.StyleSheetText(), "/* top */\r\n.a {\r\n}\r\n");
 }
