@@ -283,22 +283,17 @@ TEST(KeptListingTest, EditsGoAroundKeptTextAndSaveFollowsTheListing) {
     };
     EXPECT_EQ(lines(), "/* top */|.a{|margin: 0;|color: red;|-x-y: \"1\\|2\";|}|.b{|z-index: 1;|}|");
     const int a = doc.FindRule(".a");
-    doc.SetSelectedIndex(a);
     // A new declaration goes before the closing brace; a changed one stays.
-    StyleRule& rule = doc.Rules()[static_cast<size_t>(a)];
-    rule.properties[kZIndex].value = "3";
-    rule.properties[kZIndex].valueSet = 1;
-    doc.ListDeclaration(kZIndex);
-    rule.properties[kColor].value = "blue";
-    doc.ListDeclaration(kColor);
+    doc.SetValue(a, kZIndex, "3");
+    doc.SetValue(a, kColor, "blue");
     EXPECT_EQ(lines(), "/* top */|.a{|margin: 0;|color: blue;|-x-y: \"1\\|2\";|z-index: 3;|}|.b{|z-index: 1;|}|");
     EXPECT_EQ(doc.StyleSheetText(),
               "/* top */\r\n.a {\r\nmargin: 0;\r\ncolor: blue;\r\n-x-y: \"1\\\n2\";\r\nz-index: 3;\r\n}\r\n"
               ".b {\r\nz-index: 1;\r\n}\r\n");
     // Unchecking and checking the rule brings the same lines back.
-    doc.UnlistRule();
+    doc.UnlistRule(a);
     EXPECT_EQ(lines(), "/* top */|.b{|z-index: 1;|}|");
-    doc.ListRule();
+    doc.ListRule(a);
     EXPECT_EQ(lines(), "/* top */|.b{|z-index: 1;|}|.a{|margin: 0;|color: blue;|-x-y: \"1\\|2\";|z-index: 3;|}|");
     // Copying a rule copies its kept text; clearing one takes it out.
     doc.CopyRuleValues(a, doc.FindRule(".b"));
