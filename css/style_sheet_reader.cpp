@@ -295,7 +295,7 @@ void StyleSheetReader::Read(std::string_view sheet) {
 
 IoResult SheetDocument::ReadStyleSheet(const std::string& path) {
     std::string text;
-    if (IoResult r = ReadWholeFile(path, text); !r) return r;
+    if (IoResult r = ReadTextFile(path, text, kBinaryDataMessage); !r) return r;
     return ReadStyleSheetText(text, path);
 }
 
