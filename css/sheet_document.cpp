@@ -14,6 +14,9 @@ void SheetDocument::CreateStartRules() {
     rules_.reserve(kTagNames.size());
     for (std::string_view tag : kTagNames) rules_.emplace_back(tag);
     checked_.assign(rules_.size(), 0);
+    order_.clear();
+    order_.resize(rules_.size());
+    sheetItems_.clear();
     listing_.Clear();
     selected_ = 0;
     SetModified(false);
@@ -51,9 +54,15 @@ void SheetDocument::ShiftRulesBelow(const StyleRule& rule, int delta) {
     if (IsLastInListing(rule)) return;
     for (StyleRule& other : rules_)
         if (&other != &rule && other.listed && other.firstLine > rule.firstLine) other.firstLine += delta;
+    for (SheetItem& item : sheetItems_)
+        if (item.firstLine > rule.firstLine) item.firstLine += delta;
 }
 
-void SheetDocument::ListRule(int index) {
+void SheetDocument::ListRule(int index) { ListRuleInOrder(index, nullptr); }
+
+// A rule that keeps text lists its declarations in its own order; any other
+// in the order of the file just read, or else in index order.
+void SheetDocument::ListRuleInOrder(int index, const std::vector<int>* fileOrder) {
     if (!IsValidIndex(index)) return;
     Touch(index);
     StyleRule& rule = rules_[static_cast<size_t>(index)];
@@ -62,11 +71,57 @@ void SheetDocument::ListRule(int index) {
     listing_.Append("}");
     rule.lineCount = 1;
     rule.listed = 1;
-    for (int i = 0; i < kPropertyCount; ++i) {
-        rule.properties[static_cast<size_t>(i)].listed = 0;
-        if (rule.properties[static_cast<size_t>(i)].changed) ListValue(index, i);
-    }
+    for (PropertyEntry& entry : rule.properties) entry.listed = 0;
+    ListBody(index, fileOrder);
     SetModified(true);
+}
+
+// The declarations and kept text of a rule, between its header and closing
+// brace; none of its entries is listed yet.
+void SheetDocument::ListBody(int index, const std::vector<int>* fileOrder) {
+    StyleRule& rule = rules_[static_cast<size_t>(index)];
+    if (RuleOrder* order = order_[static_cast<size_t>(index)].get()) {
+        for (size_t k = 0; k < order->items.size(); ++k) {
+            const int entry = order->items[k].entry;
+            if (entry < 0)
+                AppendKeptLines(rule, order->items[k].text);
+            else if (rule.properties[static_cast<size_t>(entry)].changed)
+                ListValue(index, entry);
+        }
+        // An entry that found no line gives up its place: when it is set
+        // again it goes where the listing puts a new declaration.
+        for (int i = 0; i < kPropertyCount; ++i)
+            if (order->Has(i) && !rule.properties[static_cast<size_t>(i)].listed) order->Remove(i);
+    } else if (fileOrder) {
+        for (int i : *fileOrder) ListValue(index, i);
+    }
+    for (int i = 0; i < kPropertyCount; ++i)
+        if (rule.properties[static_cast<size_t>(i)].changed && !rule.properties[static_cast<size_t>(i)].listed)
+            ListValue(index, i);
+}
+
+void SheetDocument::AppendKeptLines(StyleRule& rule, std::string_view text) {
+    const int lines = LineCountOf(text);
+    int at = rule.firstLine + rule.lineCount;
+    ShiftRulesBelow(rule, lines);
+    rule.lineCount += lines;
+    ForEachLine(text, [&](std::string_view line) { listing_.Insert(at++, std::string(line)); });
+}
+
+// Takes out the lines of kept text of a listed rule whose entries are all
+// unlisted, and forgets its order.
+void SheetDocument::RemoveKeptLines(int index) {
+    std::unique_ptr<RuleOrder>& order = order_[static_cast<size_t>(index)];
+    if (!order) return;
+    StyleRule& rule = rules_[static_cast<size_t>(index)];
+    const int lines = rule.lineCount - 1;
+    if (rule.listed && lines > 0) {
+        ShiftRulesBelow(rule, -lines);
+        listing_.Remove(rule.firstLine + 1, lines);
+        rule.lineCount -= lines;
+        SetModified(true);
+    }
+    order.reset();
 }
 
 void SheetDocument::UnlistRule(int index) {
@@ -77,6 +132,8 @@ void SheetDocument::UnlistRule(int index) {
     const int removed = rule.lineCount + 1;
     for (StyleRule& other : rules_)
         if (&other != &rule && other.listed && other.firstLine > rule.firstLine) other.firstLine -= removed;
+    for (SheetItem& item : sheetItems_)
+        if (item.firstLine > rule.firstLine) item.firstLine -= removed;
     listing_.Remove(rule.firstLine, removed);
     for (PropertyEntry& entry : rule.properties) entry.listed = 0;
     rule.listed = 0;
@@ -141,6 +198,8 @@ void SheetDocument::ListValue(int index, int property) {
         ++rule.lineCount;
         entry.listed = 1;
         listing_.Insert(line, std::move(text));
+        if (RuleOrder* order = order_[static_cast<size_t>(index)].get(); order && !order->Has(property))
+            order->Add(property);
     } else {
         listing_.Replace(rule.firstLine + entry.line, std::move(text));
     }
@@ -161,6 +220,7 @@ void SheetDocument::RemoveValue(int index, int property) {
         if (&other != &entry && other.listed && other.line > entry.line) --other.line;
     --rule.lineCount;
     entry.listed = 0;
+    if (RuleOrder* order = order_[static_cast<size_t>(index)].get()) order->Remove(property);
 }
 
 // A part's flag goes up only with a text to go with it: a set flag on an
@@ -226,6 +286,7 @@ int SheetDocument::FindRule(std::string_view selector) const {
 int SheetDocument::AppendRule(std::string_view selector) {
     rules_.emplace_back(selector);
     checked_.push_back(0);
+    order_.emplace_back();
     const int index = LastIndex();
     Notify([&](SheetObserver& o) { o.RuleAppended(index); });
     return index;
@@ -238,6 +299,10 @@ void SheetDocument::RemoveRule(int index) {
     UnlistRule(index);
     rules_.erase(rules_.begin() + index);
     checked_.erase(checked_.begin() + index);
+    order_.erase(order_.begin() + index);
+    // Text kept after the rule stays where it was: after the rule before it.
+    for (SheetItem& item : sheetItems_)
+        if (item.after >= index) --item.after;
     if (keep > index)
         selected_ = keep - 1;
     else if (keep == index)
@@ -265,6 +330,7 @@ void SheetDocument::ClearRule(int index) {
     StyleRule& rule = rules_[static_cast<size_t>(index)];
     for (int i = 0; i < kPropertyCount; ++i)
         if (rule.properties[static_cast<size_t>(i)].listed) RemoveValue(index, i);
+    RemoveKeptLines(index);
     const int wasListed = rule.listed;
     rule.ResetToDefaults();
     rule.listed = wasListed;
@@ -278,15 +344,18 @@ void SheetDocument::CopyRuleValues(int from, int to) {
     // own lines out first and list the copied declarations afresh.
     for (int i = 0; i < kPropertyCount; ++i)
         if (target.properties[static_cast<size_t>(i)].listed) RemoveValue(to, i);
+    RemoveKeptLines(to);
     target.CopyValuesFrom(rules_[static_cast<size_t>(from)]);
     for (PropertyEntry& entry : target.properties) entry.listed = 0;
-    if (target.listed)
-        for (int i = 0; i < kPropertyCount; ++i)
-            if (target.properties[static_cast<size_t>(i)].changed) ListValue(to, i);
+    if (const RuleOrder* source = order_[static_cast<size_t>(from)].get())
+        order_[static_cast<size_t>(to)] = std::make_unique<RuleOrder>(*source);
+    if (target.listed) ListBody(to, nullptr);
 }
 
 void SheetDocument::ResetAllRules() {
     listing_.Clear();
+    for (auto& order : order_) order.reset();
+    sheetItems_.clear();
     for (int i = 0; i < RuleCount(); ++i) {
         rules_[i].ResetToDefaults();
         if (checked_[i]) {
@@ -324,6 +393,8 @@ void SheetDocument::PlaceBlock(int index, const RuleSnapshot& s) {
     const int count = static_cast<int>(s.lines.size());
     for (StyleRule& other : rules_)
         if (other.listed && other.firstLine >= s.firstLine) other.firstLine += count;
+    for (SheetItem& item : sheetItems_)
+        if (item.firstLine >= s.firstLine) item.firstLine += count;
     listing_.Insert(s.firstLine, s.lines);
     rule.firstLine = s.firstLine;
     rule.lineCount = s.lineCount;
@@ -359,6 +430,7 @@ void SheetDocument::InsertRule(const RuleSnapshot& s) {
     rules_.insert(rules_.begin() + s.index, s.rule);
     rules_[static_cast<size_t>(s.index)].listed = 0;
     checked_.insert(checked_.begin() + s.index, s.checked ? 1 : 0);
+    order_.insert(order_.begin() + s.index, nullptr);
     if (selected_ >= s.index) ++selected_;
     if (s.rule.listed) PlaceBlock(s.index, s);
     SetModified(true);
@@ -366,17 +438,74 @@ void SheetDocument::InsertRule(const RuleSnapshot& s) {
 }
 
 void SheetDocument::AppendRuleText(std::string& out) const {
-    for (const StyleRule& rule : rules_) {
-        if (!rule.listed) continue;
-        out += rule.selector;
-        out += " {\r\n";
-        for (const PropertyEntry& entry : rule.properties) {
-            if (!entry.listed) continue;
-            entry.AppendDeclaration(out);
-            out += ";\r\n";
+    size_t item = 0;
+    auto keptUpTo = [&](int after) {
+        for (; item < sheetItems_.size() && sheetItems_[item].after <= after; ++item) {
+            out += sheetItems_[item].text;
+            out += "\r\n";
         }
-        out += "}\r\n";
+    };
+    auto declaration = [&](const PropertyEntry& entry) {
+        entry.AppendDeclaration(out);
+        out += ";\r\n";
+    };
+    keptUpTo(-1);
+    for (size_t r = 0; r < rules_.size(); ++r) {
+        const StyleRule& rule = rules_[r];
+        if (rule.listed) {
+            out += rule.selector;
+            out += " {\r\n";
+            const RuleOrder* order = order_[r].get();
+            if (order) {
+                for (const RuleOrder::Item& i : order->items) {
+                    if (i.entry < 0) {
+                        out += i.text;
+                        out += "\r\n";
+                    } else if (rule.properties[static_cast<size_t>(i.entry)].listed) {
+                        declaration(rule.properties[static_cast<size_t>(i.entry)]);
+                    }
+                }
+            }
+            for (int e = 0; e < kPropertyCount; ++e)
+                if (rule.properties[e].listed && !(order && order->Has(e))) declaration(rule.properties[e]);
+            out += "}\r\n";
+        }
+        keptUpTo(static_cast<int>(r));
     }
+    keptUpTo(RuleCount());
+}
+
+void SheetDocument::LoadSheet(ReadSheet sheet) {
+    ResetAllRules();
+    keptByRead_ = std::move(sheet.kept);
+    for (const std::string& selector : sheet.newSelectors) AppendRule(selector);
+    sheetItems_.reserve(sheet.pieces.size() - sheet.rules.size());
+    for (ReadSheet::Piece& piece : sheet.pieces) {
+        if (piece.rule < 0) {
+            SheetItem& item = sheetItems_.emplace_back(std::move(piece.item));
+            item.firstLine = listing_.Count();
+            ForEachLine(item.text, [&](std::string_view line) { listing_.Append(std::string(line)); });
+            continue;
+        }
+        ReadSheet::Rule& read = sheet.rules[static_cast<size_t>(piece.rule)];
+        if (!IsValidIndex(read.index)) continue;
+        selected_ = read.index;
+        StyleRule& rule = rules_[static_cast<size_t>(read.index)];
+        // Every rule was reset when the read began and each is read once, so
+        // none is listed; should one be all the same, its old lines leave
+        // the listing first.
+        if (rule.listed) UnlistRule(read.index);
+        rule.CopyValuesFrom(read.values);
+        order_[static_cast<size_t>(read.index)] = std::move(read.order);
+        ListRuleInOrder(read.index, &read.entryOrder);
+        checked_[static_cast<size_t>(read.index)] = 1;
+        Notify([&](SheetObserver& o) { o.RuleCheckChanged(read.index, true); });
+    }
+    const int selected = selected_;
+    Notify([&](SheetObserver& o) {
+        if (IsValidIndex(selected)) o.RuleSelected(selected);
+        o.PagesNeedReload();
+    });
 }
 
 std::string SheetDocument::StyleSheetText() const {

@@ -1,10 +1,12 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
 #include "css/file_io.h"
+#include "css/kept_content.h"
 #include "css/listing.h"
 #include "model/style_rule.h"
 
@@ -150,10 +152,26 @@ public:
     IoResult ReadStyleSheet(const std::string& path);
     IoResult ReadStyleSheetText(std::string_view text, std::string_view path);
 
+    // Replaces the sheet with one the reader built: every rule reset and
+    // unchecked, then each rule read filled, checked and listed, and the text
+    // kept between rules listed at its place, in file order.
+    void LoadSheet(ReadSheet sheet);
+    // What the last LoadSheet kept as written.
+    const KeptCounts& KeptByLastRead() const { return keptByRead_; }
+    // A rule's declaration order, when it keeps text the pages do not edit.
+    const RuleOrder* OrderOf(int index) const {
+        return IsValidIndex(index) ? order_[static_cast<size_t>(index)].get() : nullptr;
+    }
+    const std::vector<SheetItem>& SheetItems() const { return sheetItems_; }
+
     static constexpr std::string_view kStyleBlockStart = "<style type=\"text/css\">\r\n<!--\r\n";
     static constexpr std::string_view kStyleBlockEnd = "-->\r\n</style>";
 
 private:
+    void ListRuleInOrder(int index, const std::vector<int>* fileOrder);
+    void ListBody(int index, const std::vector<int>* fileOrder);
+    void AppendKeptLines(StyleRule& rule, std::string_view text);
+    void RemoveKeptLines(int index);
     void ShiftRulesBelow(const StyleRule& rule, int delta);
     bool IsLastInListing(const StyleRule& rule) const;
     PropertyEntry* EntryAt(int rule, int property);
@@ -174,8 +192,11 @@ private:
     Listing listing_;
     bool modified_ = false;
     SheetObserver* observer_ = nullptr;
-
-    friend class StyleSheetReader;
+    // Beside rules_, one per rule: null unless the rule keeps text.
+    std::vector<std::unique_ptr<RuleOrder>> order_;
+    // Ordered by `after`.
+    std::vector<SheetItem> sheetItems_;
+    KeptCounts keptByRead_;
 };
 
 }  // namespace larkspur

@@ -1,12 +1,15 @@
 #include "css/style_sheet_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "css/css_scan.h"
 #include "css/file_kinds.h"
+#include "css/kept_content.h"
 #include "css/property_readers.h"
 #include "css/sheet_document.h"
 #include "model/text_util.h"
@@ -65,100 +68,230 @@ IoResult FindSheetText(std::string_view text, std::string_view path, std::string
     return {};
 }
 
-void StyleSheetReader::Read(std::string_view sheet) {
-    doc_.ResetAllRules();
+namespace {
 
-    // First pass: every complete block, its rule (new selectors are appended
-    // in the order they first appear) and the last block of each rule.
-    std::unordered_map<std::string, int> ruleOfKey;
-    ruleOfKey.reserve(static_cast<size_t>(doc_.RuleCount()) * 2);
-    for (int i = 0; i < doc_.RuleCount(); ++i)
-        ruleOfKey.try_emplace(AsciiUpperCopy(doc_.rules_[static_cast<size_t>(i)].selector), i);
+using css_scan::CloseOpenParts;
+using css_scan::FindBlockEnd;
+using css_scan::FindStructural;
 
-    struct LastBlock {
-        size_t order = npos;
-        size_t begin = 0;
-        size_t end = 0;
-    };
-    std::vector<LastBlock> last(static_cast<size_t>(doc_.RuleCount()));
-    std::vector<std::string_view> newSelectors;
-    std::string key;
-    size_t order = 0;
-    for (size_t pos = 0;;) {
-        const size_t open = sheet.find('{', pos);
-        if (open == npos) break;
-        const size_t close = sheet.find('}', open + 1);
-        if (close == npos) break;  // an unclosed block ends the sheet
-        const std::string_view selector = TrimAsciiSpace(sheet.substr(pos, open - pos));
-        key.assign(selector);
-        for (char& c : key) c = AsciiUpper(c);
-        auto [it, added] = ruleOfKey.try_emplace(key, static_cast<int>(last.size()));
-        if (added) {
-            newSelectors.push_back(selector);
-            last.emplace_back();
-        }
-        last[static_cast<size_t>(it->second)] = {order++, open + 1, close};
-        pos = close + 1;
-    }
-
-    doc_.rules_.reserve(doc_.rules_.size() + newSelectors.size());
-    doc_.checked_.reserve(doc_.rules_.capacity());
-    for (std::string_view selector : newSelectors) doc_.AppendRule(selector);
-
-    std::vector<std::pair<size_t, int>> toRead;
-    for (size_t i = 0; i < last.size(); ++i)
-        if (last[i].order != npos) toRead.emplace_back(last[i].order, static_cast<int>(i));
-    std::sort(toRead.begin(), toRead.end());
-
-    for (const auto& [blockOrder, ruleIndex] : toRead) {
-        const LastBlock& block = last[static_cast<size_t>(ruleIndex)];
-        ReadRule(ruleIndex, sheet.substr(block.begin, block.end - block.begin));
-    }
-
-    const int selected = doc_.SelectedIndex();
-    doc_.Notify([&](SheetObserver& o) {
-        if (doc_.IsValidIndex(selected)) o.RuleSelected(selected);
-        o.PagesNeedReload();
-    });
+bool StartsWith(std::string_view text, size_t at, std::string_view what) {
+    return text.substr(at, what.size()) == what;
 }
 
-void StyleSheetReader::ReadRule(int ruleIndex, std::string_view declarations) {
-    doc_.SetSelectedIndex(ruleIndex);
-    StyleRule& rule = doc_.rules_[static_cast<size_t>(ruleIndex)];
-    // Every rule was reset when the read began and each is read once, so it
-    // holds its defaults already. Should it be listed all the same, its old
-    // lines leave the listing first: the listing must never show lines that
-    // the written file would not hold.
-    if (rule.listed) {
-        doc_.UnlistRule();
-        rule.ResetToDefaults();
-    }
-    doc_.ListRule();
-    doc_.checked_[static_cast<size_t>(ruleIndex)] = 1;
-    doc_.Notify([&](SheetObserver& o) { o.RuleCheckChanged(ruleIndex, true); });
+size_t SkipBlanks(std::string_view text, size_t at) {
+    while (at < text.size() && IsAsciiSpace(text[at])) ++at;
+    return at;
+}
 
-    const std::string_view d = declarations;
-    size_t colon = npos;
-    for (size_t pos = 0; pos <= d.size();) {
-        // The colon found last time is reused while it lies ahead, so runs of
-        // segments without a colon cost no rescans.
-        if (colon == npos || colon < pos) colon = d.find(':', pos);
-        if (colon == npos) break;  // no declaration left
-        const size_t semi = d.find(';', pos);
-        const size_t end = semi == npos ? d.size() : semi;
-        if (colon < end) {
-            const std::string_view name = TrimAsciiSpace(d.substr(pos, colon - pos));
-            const int index = PropertyIndexOfName(name);
-            if (index >= 0) {
-                PropertyEntry& entry = rule.properties[static_cast<size_t>(index)];
+// One item of a declaration block.
+struct BlockItem {
+    enum Kind { kDeclaration, kComment, kNested } kind = kDeclaration;
+    std::string_view text;  // trimmed, without the ";"
+    int entry = -1;         // a declaration the pages edit
+    std::string_view value;
+};
+
+// The understood declarations are the 41 properties, named exactly, whose
+// value the pages can show: "!important" and comments stay as written.
+int UnderstoodEntry(std::string_view name, std::string_view value) {
+    const int index = PropertyIndexOfName(name);
+    if (index < 0) return -1;
+    if (value.find('!') != std::string_view::npos || value.find("/*") != std::string_view::npos) return -1;
+    return index;
+}
+
+void SplitBlock(std::string_view block, std::vector<BlockItem>& items) {
+    items.clear();
+    for (size_t pos = 0;;) {
+        while (pos < block.size() && (IsAsciiSpace(block[pos]) || block[pos] == ';')) ++pos;
+        if (pos >= block.size()) return;
+        if (StartsWith(block, pos, "/*")) {
+            const size_t end = css_scan::SkipComment(block, pos);
+            items.push_back({BlockItem::kComment, block.substr(pos, end - pos), -1, {}});
+            pos = end;
+            continue;
+        }
+        const size_t stop = FindStructural(block, pos, ";{");
+        if (stop != css_scan::npos && block[stop] == '{') {
+            const size_t close = FindBlockEnd(block, stop);
+            const size_t end = close == css_scan::npos ? block.size() : close + 1;
+            items.push_back({BlockItem::kNested, TrimAsciiSpace(block.substr(pos, end - pos)), -1, {}});
+            pos = end;
+            continue;
+        }
+        const size_t end = stop == css_scan::npos ? block.size() : stop;
+        const std::string_view segment = TrimAsciiSpace(block.substr(pos, end - pos));
+        pos = end + 1;
+        // A segment without a colon is no declaration, as browsers have it.
+        const size_t colon = segment.find(':');
+        if (colon == std::string_view::npos) continue;
+        const std::string_view name = TrimAsciiSpace(segment.substr(0, colon));
+        const std::string_view value = TrimAsciiSpace(segment.substr(colon + 1));
+        items.push_back({BlockItem::kDeclaration, segment, UnderstoodEntry(name, value), value});
+    }
+}
+
+std::string KeptText(const BlockItem& item) {
+    std::string text = CloseOpenParts(item.text);
+    if (item.kind == BlockItem::kDeclaration) text += ';';
+    return text;
+}
+
+void CountKept(const BlockItem& item, KeptCounts& counts) {
+    switch (item.kind) {
+    case BlockItem::kDeclaration: ++counts.declarations; break;
+    case BlockItem::kComment: ++counts.comments; break;
+    case BlockItem::kNested: ++counts.nestedRules; break;
+    }
+}
+
+}  // namespace
+
+void StyleSheetReader::Read(std::string_view sheet) {
+    ReadSheet read;
+    std::unordered_map<std::string, int> ruleOfKey;
+    const RuleList& existing = doc_.Rules();
+    ruleOfKey.reserve(existing.size() * 2);
+    for (size_t i = 0; i < existing.size(); ++i) ruleOfKey.try_emplace(AsciiUpperCopy(existing[i].selector), static_cast<int>(i));
+
+    // First pass: the blocks and the text between them, in file order.
+    struct Block {
+        int rule;
+        std::string_view declarations;
+    };
+    std::vector<Block> blocks;
+    std::vector<size_t> lastBlock(existing.size(), css_scan::npos);
+    int anchor = -1;  // the latest-written rule before this point of the file
+    std::string key;
+    auto keep = [&](std::string_view text) {
+        read.pieces.push_back({-1, {anchor, CloseOpenParts(text), 0}});
+    };
+    for (size_t pos = 0;;) {
+        pos = SkipBlanks(sheet, pos);
+        if (pos >= sheet.size()) break;
+        if (StartsWith(sheet, pos, "/*")) {
+            const size_t end = css_scan::SkipComment(sheet, pos);
+            keep(sheet.substr(pos, end - pos));
+            ++read.kept.comments;
+            pos = end;
+            continue;
+        }
+        if (StartsWith(sheet, pos, "<!--") || StartsWith(sheet, pos, "-->")) {
+            pos += sheet[pos] == '<' ? 4 : 3;
+            continue;
+        }
+        if (sheet[pos] == '@') {
+            size_t nameEnd = pos + 1;
+            while (nameEnd < sheet.size() && !IsAsciiSpace(sheet[nameEnd]) &&
+                   std::string_view(";{}(\"'/").find(sheet[nameEnd]) == std::string_view::npos)
+                ++nameEnd;
+            const size_t stop = FindStructural(sheet, pos, ";{");
+            size_t end = sheet.size();
+            const bool block = stop != css_scan::npos && sheet[stop] == '{';
+            if (stop != css_scan::npos) {
+                const size_t close = block ? FindBlockEnd(sheet, stop) : stop;
+                end = close == css_scan::npos ? sheet.size() : close + 1;
+            }
+            std::string text = CloseOpenParts(sheet.substr(pos, end - pos));
+            if (!block && !text.ends_with(';')) text += ';';
+            read.pieces.push_back({-1, {anchor, std::move(text), 0}});
+            read.kept.CountAtRule(sheet.substr(pos, nameEnd - pos), block);
+            pos = end;
+            continue;
+        }
+        const size_t open = FindStructural(sheet, pos, "{");
+        if (open == css_scan::npos) break;  // text without a block holds no rule
+        const std::string selector = CloseOpenParts(TrimAsciiSpace(sheet.substr(pos, open - pos)));
+        const size_t close = FindBlockEnd(sheet, open);
+        const size_t end = close == css_scan::npos ? sheet.size() : close;  // the end closes an open block
+        key.assign(selector);
+        for (char& c : key) c = AsciiUpper(c);
+        auto [it, added] = ruleOfKey.try_emplace(key, static_cast<int>(lastBlock.size()));
+        if (added) {
+            read.newSelectors.push_back(selector);
+            lastBlock.push_back(css_scan::npos);
+        }
+        lastBlock[static_cast<size_t>(it->second)] = blocks.size();
+        read.pieces.push_back({static_cast<int>(blocks.size()), {}});
+        blocks.push_back({it->second, sheet.substr(open + 1, end - open - 1)});
+        anchor = std::max(anchor, it->second);
+        pos = end + 1;
+    }
+
+    // Second pass: each rule is filled from its last block; text the pages do
+    // not edit is kept from every block, in order.
+    std::vector<std::vector<std::string>> earlierKept(lastBlock.size());
+    std::vector<BlockItem> items;
+    std::vector<ReadSheet::Piece> pieces;
+    pieces.reserve(read.pieces.size());
+    for (ReadSheet::Piece& piece : read.pieces) {
+        if (piece.rule < 0) {
+            pieces.push_back(std::move(piece));
+            continue;
+        }
+        const Block& block = blocks[static_cast<size_t>(piece.rule)];
+        SplitBlock(block.declarations, items);
+        auto& earlier = earlierKept[static_cast<size_t>(block.rule)];
+        if (lastBlock[static_cast<size_t>(block.rule)] != static_cast<size_t>(piece.rule)) {
+            for (const BlockItem& item : items)
+                if (item.entry < 0) {
+                    earlier.push_back(KeptText(item));
+                    CountKept(item, read.kept);
+                }
+            continue;
+        }
+        ReadSheet::Rule rule;
+        rule.index = block.rule;
+        const bool keepsText = !earlier.empty() ||
+                               std::any_of(items.begin(), items.end(), [](const BlockItem& i) { return i.entry < 0; });
+        StyleRule& values = rule.values;
+        if (!keepsText) {
+            // Only the 41: listed in the order of the file, a repeated
+            // property on the line of its first value.
+            for (const BlockItem& item : items) {
+                PropertyEntry& entry = values.properties[static_cast<size_t>(item.entry)];
                 entry.valueSet = 1;
                 entry.changed = 1;
-                ReadPropertyValue(rule, index, TrimAsciiSpace(d.substr(colon + 1, end - colon - 1)));
-                doc_.ListDeclaration(index);
+                ReadPropertyValue(values, item.entry, item.value);
+                auto at = std::find(rule.entryOrder.begin(), rule.entryOrder.end(), item.entry);
+                if (!entry.HasAnyValueText()) {
+                    if (at != rule.entryOrder.end()) rule.entryOrder.erase(at);
+                } else if (at == rule.entryOrder.end()) {
+                    rule.entryOrder.push_back(item.entry);
+                }
+            }
+        } else {
+            // Every declaration keeps its place; a property the pages edit is
+            // read from its last occurrence, the earlier ones stay as written.
+            rule.order = std::make_unique<RuleOrder>();
+            RuleOrder& order = *rule.order;
+            for (std::string& text : earlier) order.items.push_back({-1, std::move(text)});
+            earlier.clear();
+            // A property without a value is no declaration to keep.
+            std::erase_if(items, [](const BlockItem& i) { return i.entry >= 0 && i.value.empty(); });
+            std::array<size_t, kPropertyCount> last{};
+            for (size_t i = 0; i < items.size(); ++i)
+                if (items[i].entry >= 0) last[static_cast<size_t>(items[i].entry)] = i + 1;
+            for (size_t i = 0; i < items.size(); ++i) {
+                const BlockItem& item = items[i];
+                if (item.entry >= 0 && last[static_cast<size_t>(item.entry)] == i + 1) {
+                    PropertyEntry& entry = values.properties[static_cast<size_t>(item.entry)];
+                    entry.valueSet = 1;
+                    entry.changed = 1;
+                    ReadPropertyValue(values, item.entry, item.value);
+                    if (entry.HasAnyValueText()) order.Add(item.entry);
+                } else {
+                    order.items.push_back({-1, KeptText(item)});
+                    CountKept(item, read.kept);
+                }
             }
         }
-        pos = end + 1;  // a segment without a colon before its ";" is skipped
+        piece.rule = static_cast<int>(read.rules.size());
+        read.rules.push_back(std::move(rule));
+        pieces.push_back(std::move(piece));
     }
+    read.pieces = std::move(pieces);
+    doc_.LoadSheet(std::move(read));
 }
 
 IoResult SheetDocument::ReadStyleSheet(const std::string& path) {

@@ -20,18 +20,18 @@ inline constexpr std::string_view kBinaryDataMessage =
 // the editor's controls could not show it.
 IoResult FindSheetText(std::string_view text, std::string_view path, std::string_view& sheet);
 
-// Fills a document from sheet text. Each selector's last block is the only
-// one read: a later block for the same selector resets the rule and lists it
-// again at the end, so the result is the same as reading every block, but a
-// sheet made of many repeated copies reads in linear time.
+// Fills a document from sheet text. Comments, strings, url() and nested
+// blocks are stepped over as browsers do; an unclosed block or comment ends
+// with the text. Each selector's values come from its last block, as if a
+// later block reset the rule; text the pages do not edit (other properties,
+// comments, nested rules, at-rules between rules) is kept from every block
+// at its place. The result goes to the document in one call.
 class StyleSheetReader {
 public:
     explicit StyleSheetReader(SheetDocument& document) : doc_(document) {}
     void Read(std::string_view sheet);
 
 private:
-    void ReadRule(int ruleIndex, std::string_view declarations);
-
     SheetDocument& doc_;
 };
 

@@ -149,6 +149,8 @@ private:
     bool SaveAs();
     bool SaveTo(const std::string& path, bool cssFile, bool silent);
     bool ShowIfFailed(const IoResult& result);
+    // Once after a sheet is read: how much of it was kept as written.
+    void ShowKeptSummary();
 
     // The sheet into an HTML page's head; false (after saying why) when not done.
     bool EmbedInPage(const std::string& path, bool silent);

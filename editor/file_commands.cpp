@@ -1,4 +1,5 @@
 // New sheet, Open, Save, Save As and Save into several pages.
+#include <QStatusBar>
 #include <QString>
 
 #include "css/file_kinds.h"
@@ -41,7 +42,16 @@ bool CEditorDlg::OpenFile(const std::string& path) {
     currentFile_ = savedPath_ = path;
     doc_.SetModified(false);
     UpdateTitle();
+    ShowKeptSummary();
     return true;
+}
+
+void CEditorDlg::ShowKeptSummary() {
+    const std::string summary = KeptSummary(doc_.KeptByLastRead());
+    if (summary.empty())
+        statusBar_->clearMessage();
+    else
+        statusBar_->showMessage(QString::fromStdString(summary));
 }
 
 void CEditorDlg::OnSave() { Save(); }

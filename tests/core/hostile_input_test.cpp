@@ -94,11 +94,13 @@ TEST_F(HostileInputTest, UnbalancedBracesAndTags) {
         const char* out;
     };
     const Case cases[] = {
-        {"open.css", "H1 { color: red", 0, ""},
-        // Stray braces before a rule are part of its selector, as any text between rules is.
-        {"closers.css", "}}} H1 { color: red } {{{", 0, "}}} H1 {\r\ncolor: red;\r\n}\r\n"},
-        // A block ends at its first "}": the inner rule is no declaration.
-        {"nested.css", "H1 { P { color: red } }", 0, "H1 {\r\n}\r\n"},
+        // The end of the text closes what is open.
+        {"open.css", "H1 { color: red", 0, "H1 {\r\ncolor: red;\r\n}\r\n"},
+        // Stray braces before a rule are part of its selector; open blocks at the
+        // end are closed and kept.
+        {"closers.css", "}}} H1 { color: red } {{{", 0, "}}} H1 {\r\ncolor: red;\r\n}\r\n {\r\n{{}}\r\n}\r\n"},
+        // A nested rule stays inside its rule, as written.
+        {"nested.css", "H1 { P { color: red } }", 0, "H1 {\r\nP { color: red }\r\n}\r\n"},
         {"unclosed.html", "<html><head><style> H1 { color: red } </head>", 1, nullptr},
         {"endfirst.html", "</style><style>H1{color:red}", 1, nullptr},
     };

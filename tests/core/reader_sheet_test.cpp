@@ -66,7 +66,8 @@ TEST_F(ReaderTest, SelectorsMatchIgnoringCaseAndNewOnesKeepTheirCase) {
     const int h1 = doc.FindRule("H1");
     EXPECT_EQ(doc.RuleCount(), 57);
     EXPECT_EQ(doc.Rules()[56].selector, ".Note");
-    EXPECT_EQ(doc.StyleSheetText(), "H1 {\r\ncolor: blue;\r\n}\r\n.Note {\r\n}\r\n");
+    // COLOR is none of the properties the pages edit: kept as written, in its place.
+    EXPECT_EQ(doc.StyleSheetText(), "H1 {\r\nCOLOR: red;\r\ncolor: blue;\r\n}\r\n.Note {\r\n}\r\n");
     EXPECT_EQ(log.Take(), "append 56;check " + std::to_string(h1) + ";check 56;select 56;reload;");
     EXPECT_EQ(doc.SelectedIndex(), 56);
     EXPECT_TRUE(doc.IsChecked(h1));
@@ -122,12 +123,12 @@ TEST_F(ReaderTest, DeclarationSeparatorsAndBrokenDeclarations) {
         // A colon inside the value stays in it.
         {"H1 { background-image: url(http://a/b.gif) }",
          "H1{|background-image: url(http://a/b.gif);|}|"},
-        // Text between rules, comments included, belongs to the next selector.
-        {"/* head */ H1 { color: red }", "/* head */ H1{|color: red;|}|"},
+        // A comment between rules is kept on its own, not glued to the selector.
+        {"/* head */ H1 { color: red }", "/* head */|H1{|color: red;|}|"},
         // A stray "}" before the "{" is text of the selector, not a block end.
         {"H1 { color: red }} P { clear: left }", "H1{|color: red;|}|} P{|clear: left;|}|"},
-        // An unclosed block ends the sheet before it.
-        {"H1 { color: red } P { clear: left", "H1{|color: red;|}|"},
+        // The end of the text closes an open block, as in a browser.
+        {"H1 { color: red } P { clear: left", "H1{|color: red;|}|P{|clear: left;|}|"},
         // No block at all: nothing listed.
         {"just text without braces", ""},
         {"", ""},

@@ -1,3 +1,4 @@
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
@@ -32,6 +33,33 @@ TEST_F(FileCommands, OpenReadsTheSheetAndTicksItsRules) {
     EXPECT_EQ(editor->SavedPath(), path);
     EXPECT_FALSE(Doc().Modified());
     ExpectViewsInStep();
+}
+
+// What the pages do not edit shows on the Code page as Save writes it, and
+// the status bar says once how much was kept.
+TEST_F(FileCommands, OpenKeepsWhatThePagesDoNotEditAndSaysHowMuch) {
+    const std::string path = Path("framework.css");
+    WriteText(path, "/* base */\n.btn { display: inline-block; color: red }\n@media print { a { color: black } }\n");
+    dialogs.openFiles.push_back(path);
+    editor->OnOpen();
+    EXPECT_THAT(CodeLines(), ElementsAre("/* base */", ".btn{", "display: inline-block;", "color: red;", "}",
+                                         "@media print { a { color: black } }"));
+    EXPECT_EQ(editor->StatusBar()->currentMessage().toStdString(),
+              "Kept as written: 1 declaration, 1 @media block, 1 comment");
+    ExpectViewsInStep();
+    // An edit on the pages changes its own line only.
+    Doc().SetSelectedIndex(Doc().FindRule(".btn"));
+    Declare(Doc().FindRule(".btn"), kColor, "blue");
+    EXPECT_THAT(CodeLines(), ElementsAre("/* base */", ".btn{", "display: inline-block;", "color: blue;", "}",
+                                         "@media print { a { color: black } }"));
+    ExpectViewsInStep();
+    const std::string saved = Path("saved.css");
+    ASSERT_TRUE(Doc().WriteStyleSheetFile(saved));
+    std::ifstream in(saved, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "/* base */\r\n.btn {\r\ndisplay: inline-block;\r\ncolor: blue;\r\n}\r\n"
+                          "@media print { a { color: black } }\r\n");
 }
 
 TEST_F(FileCommands, AFileThatCannotBeOpenedLeavesTheSheetAsItWas) {

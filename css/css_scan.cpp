@@ -1,0 +1,169 @@
+#include "css/css_scan.h"
+
+#include <utility>
+
+#include "model/text_util.h"
+
+namespace larkspur::css_scan {
+namespace {
+
+bool StartsUrl(std::string_view text, size_t at) {
+    if (at + 4 > text.size() || !StartsWithIgnoreCase(text.substr(at), "url(")) return false;
+    // Part of a longer name ("myurl(") is no url token.
+    if (at > 0) {
+        const char before = text[at - 1];
+        if (IsAsciiLetter(before) || IsAsciiDigit(before) || before == '-' || before == '_') return false;
+    }
+    size_t i = at + 4;
+    while (i < text.size() && IsAsciiSpace(text[i])) ++i;
+    return i >= text.size() || (text[i] != '"' && text[i] != '\'');
+}
+
+// After "url(" of an unquoted url: past its ")". A url that does not close
+// before a blank, a quote or the end is no url token: its text is read as
+// any other, so a ";" or "}" after it still ends what it stands in.
+size_t UrlEnd(std::string_view text, size_t at) {
+    size_t i = at + 4;
+    while (i < text.size() && IsAsciiSpace(text[i])) ++i;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == ')') return i + 1;
+        if (c == '\\') {
+            if (i + 1 >= text.size() || text[i + 1] == '\n' || text[i + 1] == '\r') return npos;
+            i += 2;
+            continue;
+        }
+        if (IsAsciiSpace(c)) {
+            while (i < text.size() && IsAsciiSpace(text[i])) ++i;
+            return i < text.size() && text[i] == ')' ? i + 1 : npos;
+        }
+        if (c == '"' || c == '\'' || c == '(') return npos;
+        ++i;
+    }
+    return npos;
+}
+
+}  // namespace
+
+size_t SkipComment(std::string_view text, size_t at) {
+    const size_t end = text.find("*/", at + 2);
+    return end == npos ? text.size() : end + 2;
+}
+
+// Past one escape at `at` (a backslash); a backslash before CR LF takes both.
+static size_t SkipEscape(std::string_view text, size_t at) {
+    if (at + 2 < text.size() && text[at + 1] == '\r' && text[at + 2] == '\n') return at + 3;
+    return at + 2 <= text.size() ? at + 2 : text.size();
+}
+
+// The end of the string at `at`, and whether its closing quote was there.
+static std::pair<size_t, bool> ScanString(std::string_view text, size_t at) {
+    const char quote = text[at];
+    for (size_t i = at + 1; i < text.size();) {
+        const char c = text[i];
+        if (c == '\\') {
+            i = SkipEscape(text, i);
+            continue;
+        }
+        if (c == quote) return {i + 1, true};
+        if (c == '\n' || c == '\r' || c == '\f') return {i, false};
+        ++i;
+    }
+    return {text.size(), false};
+}
+
+size_t SkipString(std::string_view text, size_t at) { return ScanString(text, at).first; }
+
+size_t SkipToken(std::string_view text, size_t at) {
+    const char c = text[at];
+    if (c == '/' && at + 1 < text.size() && text[at + 1] == '*') return SkipComment(text, at);
+    if (c == '"' || c == '\'') return SkipString(text, at);
+    if (c == '\\') return SkipEscape(text, at);
+    if ((c == 'u' || c == 'U') && StartsUrl(text, at))
+        if (const size_t end = UrlEnd(text, at); end != npos) return end;
+    return at + 1;
+}
+
+size_t FindStructural(std::string_view text, size_t from, std::string_view stops) {
+    int depth = 0;
+    for (size_t i = from; i < text.size();) {
+        const char c = text[i];
+        if (depth == 0 && stops.find(c) != std::string_view::npos) return i;
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (depth > 0) --depth;
+        } else {
+            i = SkipToken(text, i);
+            continue;
+        }
+        ++i;
+    }
+    return npos;
+}
+
+size_t FindBlockEnd(std::string_view text, size_t open) {
+    int depth = 0;
+    for (size_t i = open; i < text.size();) {
+        const char c = text[i];
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (--depth == 0) return i;
+        } else {
+            i = SkipToken(text, i);
+            continue;
+        }
+        ++i;
+    }
+    return npos;
+}
+
+std::string CloseOpenParts(std::string_view text) {
+    std::string out;
+    size_t copied = 0;
+    int depth = 0;
+    for (size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (c == '/' && i + 1 < text.size() && text[i + 1] == '*') {
+            if (text.find("*/", i + 2) == npos) {
+                out.append(text.substr(copied));
+                out += "*/";
+                copied = text.size();
+                break;
+            }
+            i = SkipComment(text, i);
+            continue;
+        }
+        if (c == '"' || c == '\'') {
+            const auto [end, closed] = ScanString(text, i);
+            if (!closed) {
+                out.append(text.substr(copied, end - copied));
+                // A backslash left dangling at the end would escape the quote.
+                size_t run = 0;
+                for (size_t k = end; k > i + 1 && text[k - 1] == '\\'; --k) ++run;
+                if (run % 2) out += c;
+                out += c;
+                copied = end;
+            }
+            i = end;
+            continue;
+        }
+        if (c == '\\' && i + 1 == text.size()) {
+            // A backslash at the end would escape whatever the writer puts next.
+            out.append(text.substr(copied));
+            out += ' ';
+            copied = text.size();
+            break;
+        }
+        if (c == '{') ++depth;
+        if (c == '}' && depth > 0) --depth;
+        i = SkipToken(text, i);
+    }
+    if (copied == 0 && depth == 0) return std::string(text);
+    out.append(text.substr(copied));
+    out.append(static_cast<size_t>(depth), '}');
+    return out;
+}
+
+}  // namespace larkspur::css_scan
