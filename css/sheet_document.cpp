@@ -1,5 +1,7 @@
 #include "css/sheet_document.h"
 
+#include <cstdint>
+
 #include "model/text_util.h"
 #include "model/vocabulary.h"
 
@@ -12,6 +14,7 @@ void SheetDocument::CreateStartRules() {
     rules_.reserve(kTagNames.size());
     for (std::string_view tag : kTagNames) rules_.emplace_back(tag);
     checked_.assign(rules_.size(), 0);
+    RebuildRuleIndex();
     listing_.Clear();
     listingLineCount_ = 0;
     selected_ = 0;
@@ -43,10 +46,8 @@ void SheetDocument::ListRule() {
     rule->lineCount = rule->lastLine = listing_.Count() - 1 - rule->firstLine;
     listingLineCount_ += 2;
     rule->listed = 1;
-    for (int i = 0; i < kPropertyCount; ++i) {
-        rule->properties[i].listed = 0;
-        if (rule->properties[i].changed) ListDeclaration(i);
-    }
+    for (PropertyEntry& entry : rule->properties) entry.listed = 0;
+    ListChangedDeclarations(*rule);
     modified_ = true;
 }
 
@@ -97,11 +98,24 @@ void SheetDocument::ListDeclaration(int entryIndex) {
     entry.changed = 1;
 }
 
+// Entries that change while one is listed are not added or removed, so the
+// walk over the held entries stays valid.
+void SheetDocument::ListChangedDeclarations(StyleRule& rule) {
+    for (auto it = rule.properties.begin(); it != rule.properties.end(); ++it)
+        if (it->changed) ListDeclaration(it.index());
+}
+
+void SheetDocument::UnlistDeclarations(StyleRule& rule) {
+    for (auto it = rule.properties.begin(); it != rule.properties.end(); ++it)
+        if (it->listed) UnlistDeclaration(it.index());
+}
+
 void SheetDocument::UnlistDeclaration(int entryIndex) {
     StyleRule* rule = SelectedRule();
     if (!rule || entryIndex < 0 || entryIndex >= kPropertyCount) return;
-    PropertyEntry& entry = rule->properties[entryIndex];
-    if (!rule->listed || !entry.listed) return;
+    PropertyEntry* held = rule->properties.Find(static_cast<size_t>(entryIndex));
+    if (!rule->listed || !held || !held->listed) return;
+    PropertyEntry& entry = *held;
     modified_ = true;
     ShiftRulesBelow(*rule, -1);
     listing_.Remove(rule->firstLine + entry.line);
@@ -113,18 +127,72 @@ void SheetDocument::UnlistDeclaration(int entryIndex) {
     entry.listed = 0;
 }
 
+namespace {
+
+uint64_t SelectorHash(std::string_view selector) {
+    uint64_t h = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
+    for (char c : selector) h = (h ^ static_cast<unsigned char>(AsciiUpper(c))) * 1099511628211ull;
+    return h ^ (h >> 31);
+}
+
+}  // namespace
+
+void SheetDocument::RebuildRuleIndex() {
+    size_t slots = 64;
+    while (slots < rules_.size() + rules_.size() / 2 + 2) slots *= 2;
+    ruleIndex_.assign(slots, RuleSlot{});
+    for (int i = 0; i < RuleCount(); ++i) IndexRule(i);
+}
+
+// A selector already held keeps the earlier rule, which FindRule names.
+void SheetDocument::IndexRule(int index) {
+    if (ruleIndex_.size() < rules_.size() + rules_.size() / 2 + 2) {
+        RebuildRuleIndex();
+        return;
+    }
+    const std::string& selector = rules_[static_cast<size_t>(index)].selector;
+    const uint64_t hash = SelectorHash(selector);
+    const auto tag = static_cast<uint32_t>(hash >> 32);
+    const size_t mask = ruleIndex_.size() - 1;
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        RuleSlot& held = ruleIndex_[slot];
+        if (held.rulePlusOne == 0) {
+            held = {tag, index + 1};
+            return;
+        }
+        if (held.tag == tag &&
+            EqualsIgnoreCase(rules_[static_cast<size_t>(held.rulePlusOne - 1)].selector, selector))
+            return;
+    }
+}
+
 int SheetDocument::FindRule(std::string_view selector) const {
-    for (int i = 0; i < RuleCount(); ++i)
-        if (EqualsIgnoreCase(rules_[i].selector, selector)) return i;
-    return -1;
+    if (ruleIndex_.empty()) return -1;
+    const uint64_t hash = SelectorHash(selector);
+    const auto tag = static_cast<uint32_t>(hash >> 32);
+    const size_t mask = ruleIndex_.size() - 1;
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const RuleSlot& held = ruleIndex_[slot];
+        if (held.rulePlusOne == 0) return -1;
+        if (held.tag == tag &&
+            EqualsIgnoreCase(rules_[static_cast<size_t>(held.rulePlusOne - 1)].selector, selector))
+            return held.rulePlusOne - 1;
+    }
 }
 
 int SheetDocument::AppendRule(std::string_view selector) {
     rules_.emplace_back(selector);
     checked_.push_back(0);
     const int index = LastIndex();
+    IndexRule(index);
     Notify([&](SheetObserver& o) { o.RuleAppended(index); });
     return index;
+}
+
+void SheetDocument::Reserve(int rules, int listingLines) {
+    rules_.reserve(static_cast<size_t>(rules));
+    checked_.reserve(static_cast<size_t>(rules));
+    listing_.Reserve(listingLines);
 }
 
 void SheetDocument::RemoveRule(int index) {
@@ -134,6 +202,7 @@ void SheetDocument::RemoveRule(int index) {
     UnlistRule();
     rules_.erase(rules_.begin() + index);
     checked_.erase(checked_.begin() + index);
+    RebuildRuleIndex();
     if (keep > index)
         selected_ = keep - 1;
     else if (keep == index)
@@ -147,6 +216,7 @@ void SheetDocument::RenameRule(int index, std::string_view selector) {
     if (!IsValidIndex(index)) return;
     StyleRule& rule = rules_[index];
     rule.selector.assign(selector);
+    RebuildRuleIndex();
     if (rule.listed) {
         listing_.Replace(rule.firstLine, rule.selector + "{");
         modified_ = true;
@@ -159,8 +229,7 @@ void SheetDocument::ClearRule(int index) {
     const int keep = selected_;
     selected_ = index;
     StyleRule& rule = rules_[index];
-    for (int i = 0; i < kPropertyCount; ++i)
-        if (rule.properties[i].listed) UnlistDeclaration(i);
+    UnlistDeclarations(rule);
     const int wasListed = rule.listed;
     rule.ResetToDefaults();
     rule.listed = wasListed;
@@ -174,13 +243,10 @@ void SheetDocument::CopyRuleValues(int from, int to) {
     StyleRule& target = rules_[to];
     // The copied entries carry the source's line numbers; take the target's
     // own lines out first and list the copied declarations afresh.
-    for (int i = 0; i < kPropertyCount; ++i)
-        if (target.properties[i].listed) UnlistDeclaration(i);
+    UnlistDeclarations(target);
     target.CopyValuesFrom(rules_[from]);
     for (PropertyEntry& entry : target.properties) entry.listed = 0;
-    if (target.listed)
-        for (int i = 0; i < kPropertyCount; ++i)
-            if (target.properties[i].changed) ListDeclaration(i);
+    if (target.listed) ListChangedDeclarations(target);
     selected_ = keep;
 }
 
@@ -197,6 +263,10 @@ void SheetDocument::ResetAllRules() {
 }
 
 void SheetDocument::AppendRuleText(std::string& out) const {
+    // The listing holds the same text, less line ends and header blanks.
+    size_t size = out.size();
+    for (const std::string& line : listing_.Lines()) size += line.size() + 3;
+    out.reserve(size);
     for (const StyleRule& rule : rules_) {
         if (!rule.listed) continue;
         out += rule.selector;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -65,10 +66,14 @@ public:
     void ListDeclaration(int entryIndex);
     void UnlistDeclaration(int entryIndex);
 
-    // Index of the rule whose selector matches, ignoring ASCII case; -1 if none.
+    // Index of the first rule whose selector matches, ignoring ASCII case; -1
+    // if none. A hash lookup: sheets hold up to millions of rules.
     int FindRule(std::string_view selector) const;
     // Appends a default rule; returns its index.
     int AppendRule(std::string_view selector);
+    // Room for a sheet of this many rules and listing lines: storage that is
+    // reserved but never filled costs address space, not memory.
+    void Reserve(int rules, int listingLines);
     // Takes the rule out of the listing and the list; the selection stays on a
     // valid rule (the one that moved into its place, or the new last one).
     void RemoveRule(int index);
@@ -96,13 +101,24 @@ public:
 
 private:
     void ShiftRulesBelow(const StyleRule& rule, int delta);
+    void ListChangedDeclarations(StyleRule& rule);
+    void UnlistDeclarations(StyleRule& rule);
     bool IsLastInListing(const StyleRule& rule) const;
     void AppendRuleText(std::string& out) const;
+    void IndexRule(int index);
+    void RebuildRuleIndex();
     void Notify(auto&& call) {
         if (observer_) call(*observer_);
     }
 
     RuleList rules_;
+    // Open addressing by the case-blind hash of the selector, at most two
+    // thirds full. The tag (high hash bits) spares a look at rules that differ.
+    struct RuleSlot {
+        uint32_t tag = 0;
+        int rulePlusOne = 0;  // 0: free
+    };
+    std::vector<RuleSlot> ruleIndex_;
     std::vector<char> checked_;
     int selected_ = -1;
     Listing listing_;

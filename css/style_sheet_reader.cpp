@@ -1,9 +1,9 @@
 #include "css/style_sheet_reader.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "css/property_readers.h"
@@ -69,19 +69,19 @@ void StyleSheetReader::Read(std::string_view sheet) {
 
     // First pass: every complete block, its rule (new selectors are appended
     // in the order they first appear) and the last block of each rule.
-    std::unordered_map<std::string, int> ruleOfKey;
-    ruleOfKey.reserve(static_cast<size_t>(doc_.RuleCount()) * 2);
-    for (int i = 0; i < doc_.RuleCount(); ++i)
-        ruleOfKey.try_emplace(AsciiUpperCopy(doc_.rules_[static_cast<size_t>(i)].selector), i);
-
     struct LastBlock {
         size_t order = npos;
         size_t begin = 0;
         size_t end = 0;
     };
-    std::vector<LastBlock> last(static_cast<size_t>(doc_.RuleCount()));
-    std::vector<std::string_view> newSelectors;
-    std::string key;
+    // Every block could be a new rule with a declaration per colon.
+    const size_t blocks = static_cast<size_t>(std::count(sheet.begin(), sheet.end(), '{'));
+    const size_t colons = static_cast<size_t>(std::count(sheet.begin(), sheet.end(), ':'));
+    doc_.Reserve(doc_.RuleCount() + static_cast<int>(std::min<size_t>(blocks, INT_MAX / 4)),
+                 doc_.ListingLineCount() + static_cast<int>(std::min<size_t>(2 * blocks + colons, INT_MAX / 2)));
+    std::vector<LastBlock> last;
+    last.reserve(static_cast<size_t>(doc_.RuleCount()) + blocks);
+    last.resize(static_cast<size_t>(doc_.RuleCount()));
     size_t order = 0;
     for (size_t pos = 0;;) {
         const size_t open = sheet.find('{', pos);
@@ -89,20 +89,14 @@ void StyleSheetReader::Read(std::string_view sheet) {
         const size_t close = sheet.find('}', open + 1);
         if (close == npos) break;  // an unclosed block ends the sheet
         const std::string_view selector = TrimAsciiSpace(sheet.substr(pos, open - pos));
-        key.assign(selector);
-        for (char& c : key) c = AsciiUpper(c);
-        auto [it, added] = ruleOfKey.try_emplace(key, static_cast<int>(last.size()));
-        if (added) {
-            newSelectors.push_back(selector);
+        int rule = doc_.FindRule(selector);
+        if (rule < 0) {
+            rule = doc_.AppendRule(selector);
             last.emplace_back();
         }
-        last[static_cast<size_t>(it->second)] = {order++, open + 1, close};
+        last[static_cast<size_t>(rule)] = {order++, open + 1, close};
         pos = close + 1;
     }
-
-    doc_.rules_.reserve(doc_.rules_.size() + newSelectors.size());
-    doc_.checked_.reserve(doc_.rules_.capacity());
-    for (std::string_view selector : newSelectors) doc_.AppendRule(selector);
 
     std::vector<std::pair<size_t, int>> toRead;
     for (size_t i = 0; i < last.size(); ++i)
