@@ -164,6 +164,8 @@ struct PageState {
     ColourValue borderTopColor = 0x0000FF;
     ColourValue borderRightColor = 0x0000FF;
     ColourValue borderBottomColor = 0x0000FF;
+
+    bool operator==(const PageState&) const = default;
 };
 
 // One rule of the sheet: selector, the 41 property entries, the page state and
