@@ -32,6 +32,19 @@ void PropertyList::clear() {
     held_ = 0;
 }
 
+bool PropertyList::operator==(const PropertyList& other) const {
+    for (size_t i = 0; i < size(); ++i) {
+        const PropertyEntry& a = (*this)[i];
+        const PropertyEntry& b = other[i];
+        if (a.name != b.name || a.value != b.value || a.alternate != b.alternate || a.generic != b.generic ||
+            a.line != b.line || a.textOffset != b.textOffset || a.genericSet != b.genericSet ||
+            a.valueSet != b.valueSet || a.alternateSet != b.alternateSet || a.listed != b.listed ||
+            a.changed != b.changed)
+            return false;
+    }
+    return true;
+}
+
 void PropertyList::ResetEntries() {
     for (std::unique_ptr<Node>* at = &head_; *at;) {
         PropertyEntry& entry = (*at)->entry;

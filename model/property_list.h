@@ -32,6 +32,8 @@ public:
     ~PropertyList() { clear(); }
 
     static constexpr size_t size() { return kPropertyCount; }
+    // Entry by entry over all 41: a blank entry held equals one not held.
+    bool operator==(const PropertyList& other) const;
 
     // Write access: the entry is held from now on.
     PropertyEntry& operator[](size_t index);
