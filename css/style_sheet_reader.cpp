@@ -78,7 +78,7 @@ void StyleSheetReader::Read(std::string_view sheet) {
     const size_t blocks = static_cast<size_t>(std::count(sheet.begin(), sheet.end(), '{'));
     const size_t colons = static_cast<size_t>(std::count(sheet.begin(), sheet.end(), ':'));
     doc_.Reserve(doc_.RuleCount() + static_cast<int>(std::min<size_t>(blocks, INT_MAX / 4)),
-                 doc_.ListingLineCount() + static_cast<int>(std::min<size_t>(2 * blocks + colons, INT_MAX / 2)));
+                 doc_.GetListing().Count() + static_cast<int>(std::min<size_t>(2 * blocks + colons, INT_MAX / 2)));
     std::vector<LastBlock> last;
     last.reserve(static_cast<size_t>(doc_.RuleCount()) + blocks);
     last.resize(static_cast<size_t>(doc_.RuleCount()));

@@ -67,7 +67,7 @@ void CEditorDlg::ShowPreview(const std::string& pagePath, bool silent) {
     DialogQuestion question(dialogs_);
     const PreviewResult result = LoadPreview(doc_, pagePath, pageFolder_, silent, &question);
     if (!ShowIfFailed(result.io)) return;
-    previewPage_->Navigate(QString::fromUtf8(result.copyPath.data(), static_cast<qsizetype>(result.copyPath.size())));
+    previewPage_->Navigate(QString::fromStdString(result.copyPath));
 }
 
 }  // namespace larkspur

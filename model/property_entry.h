@@ -18,12 +18,13 @@ struct PropertyEntry {
     std::string alternate;
     std::string generic;
     int line = 0;  // declaration line within the rule's listing, header = 0
-    int textOffset = 0;
     Flag genericSet = 0;
     Flag valueSet = 0;
     Flag alternateSet = 0;
     Flag listed = 0;
     Flag changed = 0;
+
+    bool operator==(const PropertyEntry&) const = default;
 
     void ResetEntry();
 

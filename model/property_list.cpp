@@ -33,15 +33,8 @@ void PropertyList::clear() {
 }
 
 bool PropertyList::operator==(const PropertyList& other) const {
-    for (size_t i = 0; i < size(); ++i) {
-        const PropertyEntry& a = (*this)[i];
-        const PropertyEntry& b = other[i];
-        if (a.name != b.name || a.value != b.value || a.alternate != b.alternate || a.generic != b.generic ||
-            a.line != b.line || a.textOffset != b.textOffset || a.genericSet != b.genericSet ||
-            a.valueSet != b.valueSet || a.alternateSet != b.alternateSet || a.listed != b.listed ||
-            a.changed != b.changed)
-            return false;
-    }
+    for (size_t i = 0; i < size(); ++i)
+        if (!((*this)[i] == other[i])) return false;
     return true;
 }
 
@@ -49,7 +42,7 @@ void PropertyList::ResetEntries() {
     for (std::unique_ptr<Node>* at = &head_; *at;) {
         PropertyEntry& entry = (*at)->entry;
         entry.ResetEntry();
-        if (entry.line == 0 && entry.textOffset == 0) {
+        if (entry.line == 0) {
             held_ &= ~(uint64_t{1} << (*at)->index);
             *at = std::move((*at)->next);
         } else {

@@ -43,8 +43,8 @@ public:
     bool Holds(size_t index) const { return index < kPropertyCount && (held_ >> index & 1); }
     // Every entry back to blank; nothing is held afterwards.
     void clear();
-    // ResetEntry on every entry: one that keeps a line or text offset stays
-    // held, the others are let go.
+    // ResetEntry on every entry: one that keeps its line stays held, the
+    // others are let go.
     void ResetEntries();
 
     // Over the held entries in index order; index() names the entry's index.

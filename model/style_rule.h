@@ -205,15 +205,11 @@ public:
     // otherwise nullptr, and the fields are built from the entry later.
     PageState* PageStateForDeclaration(int entryIndex, PageStateBuilder build);
 
-    int lineCount = 0;
+    int lineCount = 0;  // lines below the header, the closing brace included
     int firstLine = 0;
-    int lastLine = 0;
     int listed = 0;
     std::string selector;
     PropertyList properties;
-    int textStart = 0;
-    int textEnd = 0;
-    int blockEnd = 0;
 
 private:
     PageState& HeldPageState() const;

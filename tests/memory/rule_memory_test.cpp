@@ -19,6 +19,10 @@ std::atomic<size_t> bytes{0};
 
 }  // namespace
 
+// The replacements below pair malloc with free; the compiler sees only the
+// operator names.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(size_t size) {
     if (counting.load(std::memory_order_relaxed)) {
         allocations.fetch_add(1, std::memory_order_relaxed);
