@@ -19,7 +19,9 @@ const char kUsage[] =
     "\n"
     "Options:\n"
     "  --help                 show this text\n"
-    "  --version              show the version\n";
+    "  --version              show the version\n"
+    "  --                     end of options: every argument after it is a file name,\n"
+    "                         even one that starts with \"-\"\n";
 
 struct Command {
     const char* name;
@@ -49,9 +51,28 @@ int main(int argc, char** argv) {
         std::printf("larkspur-cli %s\n", LARKSPUR_VERSION);
         return 0;
     }
-    larkspur::cli::Args args(argv + 2, argv + argc);
+    const Command* command = nullptr;
     for (const Command& c : kCommands)
-        if (first == c.name) return c.run(args);
-    std::fprintf(stderr, "larkspur-cli: unknown command \"%s\"\n\n%s", first.c_str(), kUsage);
-    return 2;
+        if (first == c.name) command = &c;
+    if (!command) {
+        std::fprintf(stderr, "larkspur-cli: unknown command \"%s\"\n\n%s", first.c_str(), kUsage);
+        return 2;
+    }
+    // The commands take no options: an argument starting with "-" is a
+    // mistake unless it comes after "--".
+    larkspur::cli::Args args;
+    bool options = true;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && arg.size() > 1 && arg[0] == '-') {
+            std::fprintf(stderr, "larkspur-cli: unknown option \"%s\" (put \"--\" before a file name that starts with \"-\")\n",
+                         arg.c_str());
+            return 2;
+        } else {
+            args.push_back(arg);
+        }
+    }
+    return command->run(args);
 }

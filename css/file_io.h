@@ -10,6 +10,9 @@ namespace larkspur {
 struct IoResult {
     bool ok = true;
     std::string error;
+    // The file exists but may not be written by us (read-only, someone
+    // else's): the window offers Save As.
+    bool readOnly = false;
     explicit operator bool() const { return ok; }
     static IoResult Failure(std::string message) { return {false, std::move(message)}; }
     // "Cannot <verb> "<path>": <reason>"
@@ -17,18 +20,47 @@ struct IoResult {
     static IoResult FailureErrno(std::string_view verb, const std::string& path, int err);
 };
 
-// Reads a regular file whole. Directories, devices and missing files fail
-// with a message naming the path.
+// Larger files are refused before a byte of them is read.
+inline constexpr std::size_t kMaxFileSize = std::size_t{256} << 20;
+inline constexpr const char kMaxFileSizeText[] = "256 MB";
+
+// Reads a regular file whole. Directories, FIFOs, devices, missing files and
+// files over kMaxFileSize fail with a message naming the path; nothing is
+// opened in a way that could block.
 IoResult ReadWholeFile(const std::string& path, std::string& out);
 
-// Replaces the file's contents without ever leaving it half-written: the bytes
-// go to a new file beside it, which is renamed over the old one only once it
-// is complete. The old file's permission bits are kept; a link is followed.
+// As ReadWholeFile, for files that must be 8-bit text: reading stops at the
+// first NUL byte and fails with binaryMessage, and a UTF-16 or UTF-32 file is
+// refused with a message naming its encoding.
+IoResult ReadTextFile(const std::string& path, std::string& out, std::string_view binaryMessage);
+
+// The encoding of 16- or 32-bit text ("UTF-16" ...), told by its byte-order
+// mark or its first characters; empty for 8-bit text.
+std::string_view WideEncodingOf(std::string_view text);
+
+// Fails, with readOnly set, when an existing file may not be replaced: it
+// has no write permission bit, or the user may not write it.
+IoResult CheckWritable(const std::string& path);
+
+// Replaces the file's contents without ever leaving it half-written. The
+// bytes go to a new file beside it (short name, locked while in use), which
+// is renamed over the old one once complete; the old file's mode, owner,
+// group, ACLs and extended attributes are given to it first, and the folder
+// is synced after the rename. Where a rename would lose something (more
+// links than one, an owner or attribute that cannot be set, a folder that
+// cannot be written), the file is overwritten in place instead, after a
+// backup copy that restores it if the write fails. A link stays a link: its
+// final target is written (and made, if missing); a loop is an error.
+// Leftover temporaries of earlier, killed saves of the file are removed.
 IoResult ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 bool FileExists(const std::string& path);
 // Folder part of a path, ending in "/" ("" for a bare name).
 std::string FolderOf(const std::string& path);
+
+// Start of the names of the temporaries made while saving the file (the
+// folder, then a short name derived from the file's own).
+std::string TemporaryPrefixFor(const std::string& path);
 
 // Test hook for the low-level write: return the bytes taken (fewer is a
 // partial write) or -1 with errno set. An empty function restores write(2).

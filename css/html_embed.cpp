@@ -16,11 +16,6 @@ namespace larkspur {
 namespace {
 
 constexpr size_t npos = std::string::npos;
-constexpr std::string_view kStyleOpen = "<STYLE";
-constexpr std::string_view kStyleClose = "/STYLE>";
-constexpr std::string_view kHeadEnd = "</HEAD>";
-constexpr std::string_view kHeadStart = "<HEAD";
-constexpr std::string_view kHtmlStart = "<HTML";
 constexpr std::string_view kDoctype = "<!DOCTYPE";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // Put before the sheet in a preview copy that keeps the page's own styles, so
@@ -29,29 +24,115 @@ constexpr std::string_view kPreviewMarker = "<!-- sheet preview -->";
 
 struct Span {
     size_t start;
-    size_t end;  // one past the ">" of "/STYLE>"
+    size_t end;  // one past the ">" of the style end tag
 };
 
+// Where the real tags are. Text inside comments, CDATA sections, the raw text
+// of scripts and titles, and attribute values holds no tags.
 struct PageScan {
-    std::string upper;
-    std::vector<Span> elements;  // complete style elements, in page order
-    size_t unclosed = npos;      // a "<STYLE" with no "/STYLE>" after it
+    std::vector<Span> elements;    // complete style elements, in page order
+    size_t unclosed = npos;        // a style or script start tag never ended
+    size_t headStart = npos;       // the first head start tag
+    size_t headStartEnd = npos;    // one past its ">"
+    size_t headEnd = npos;         // the first head end tag
+    size_t htmlStartEnd = npos;    // one past the ">" of the first html start tag
+    size_t textStart = 0;          // past a UTF-8 byte-order mark, which stays first
 };
+
+bool MatchAt(std::string_view text, size_t pos, std::string_view upper) {
+    return pos <= text.size() && StartsWithIgnoreCase(text.substr(pos), upper);
+}
+
+bool EndsTagName(std::string_view text, size_t pos) {
+    if (pos >= text.size()) return false;
+    char c = text[pos];
+    return IsAsciiSpace(c) || c == '>' || c == '/';
+}
+
+// One past the ">" ending a tag whose name ends at pos; quoted attribute
+// values may hold ">". npos when the tag never ends.
+size_t TagEnd(std::string_view page, size_t pos) {
+    char quote = 0;
+    for (; pos < page.size(); ++pos) {
+        char c = page[pos];
+        if (quote) {
+            if (c == quote) quote = 0;
+        } else if (c == '"' || c == '\'') {
+            // Only a value's opening quote counts: name="..." or name='...'.
+            size_t back = pos;
+            while (back > 0 && IsAsciiSpace(page[back - 1])) --back;
+            if (back > 0 && page[back - 1] == '=') quote = c;
+        } else if (c == '>') {
+            return pos + 1;
+        }
+    }
+    return npos;
+}
+
+// Start of the end tag "</name" closing raw text that begins at pos.
+size_t RawTextEnd(std::string_view page, size_t pos, std::string_view name) {
+    while ((pos = page.find("</", pos)) != npos) {
+        if (MatchAt(page, pos + 2, name) && EndsTagName(page, pos + 2 + name.size())) return pos;
+        pos += 2;
+    }
+    return npos;
+}
+
+// Elements whose content is text up to their own end tag.
+constexpr std::string_view kRawTextElements[] = {"SCRIPT", "TITLE",   "TEXTAREA", "XMP",
+                                                 "IFRAME", "NOEMBED", "NOFRAMES", "STYLE"};
 
 PageScan ScanPage(std::string_view page) {
     PageScan s;
-    s.upper = AsciiUpperCopy(page);
-    size_t pos = 0;
-    for (;;) {
-        size_t open = s.upper.find(kStyleOpen, pos);
-        if (open == npos) break;
-        size_t close = s.upper.find(kStyleClose, open + kStyleOpen.size());
-        if (close == npos) {
-            s.unclosed = open;
-            break;
+    if (page.starts_with(kUtf8Bom)) s.textStart = kUtf8Bom.size();
+    size_t pos = s.textStart;
+    while ((pos = page.find('<', pos)) != npos) {
+        const size_t open = pos;
+        size_t skipTo = npos;
+        if (MatchAt(page, open, "<!--")) {
+            if (size_t e = page.find("-->", open + 4); e != npos) skipTo = e + 3;
+        } else if (MatchAt(page, open, "<![CDATA[")) {
+            if (size_t e = page.find("]]>", open + 9); e != npos) skipTo = e + 3;
+        } else if (MatchAt(page, open, "<!") || MatchAt(page, open, "<?")) {
+            if (size_t e = page.find('>', open + 2); e != npos) skipTo = e + 1;
+        } else {
+            const bool endTag = MatchAt(page, open, "</");
+            const size_t nameStart = open + (endTag ? 2 : 1);
+            if (nameStart >= page.size() || !IsAsciiLetter(page[nameStart])) {
+                pos = open + 1;
+                continue;
+            }
+            size_t nameEnd = nameStart;
+            while (nameEnd < page.size() && !EndsTagName(page, nameEnd)) ++nameEnd;
+            const std::string_view name = page.substr(nameStart, nameEnd - nameStart);
+            const size_t close = TagEnd(page, nameEnd);
+            if (close == npos) break;  // the rest of the page is inside the tag
+            skipTo = close;
+            if (endTag) {
+                if (EqualsIgnoreCase(name, "HEAD") && s.headEnd == npos) s.headEnd = open;
+            } else if (EqualsIgnoreCase(name, "HEAD")) {
+                if (s.headStart == npos) s.headStart = open, s.headStartEnd = close;
+            } else if (EqualsIgnoreCase(name, "HTML")) {
+                if (s.htmlStartEnd == npos) s.htmlStartEnd = close;
+            } else if (EqualsIgnoreCase(name, "PLAINTEXT")) {
+                break;
+            } else {
+                for (std::string_view raw : kRawTextElements) {
+                    if (!EqualsIgnoreCase(name, raw)) continue;
+                    const size_t endTagAt = RawTextEnd(page, close, raw);
+                    const size_t end = endTagAt == npos ? npos : TagEnd(page, endTagAt + 2 + raw.size());
+                    if (end == npos) {
+                        s.unclosed = open;
+                        return s;
+                    }
+                    if (raw == "STYLE") s.elements.push_back({open, end});
+                    skipTo = end;
+                    break;
+                }
+            }
         }
-        pos = close + kStyleClose.size();
-        s.elements.push_back({open, pos});
+        if (skipTo == npos) break;  // an unended comment or declaration runs to the end
+        pos = skipTo;
     }
     return s;
 }
@@ -64,51 +145,11 @@ const Span* ElementAt(const PageScan& s, size_t pos) {
     return pos < it->end ? &*it : nullptr;
 }
 
-// First occurrence of an upper-case needle that is not inside a style element.
-size_t FindOutside(const PageScan& s, std::string_view needle) {
-    size_t pos = 0;
-    while ((pos = s.upper.find(needle, pos)) != npos) {
-        const Span* inside = ElementAt(s, pos);
-        if (!inside) return pos;
-        pos = inside->end;
-    }
-    return npos;
-}
-
-bool EndsTagName(const std::string& upper, size_t pos) {
-    if (pos >= upper.size()) return false;
-    char c = upper[pos];
-    return IsAsciiSpace(c) || c == '>' || c == '/';
-}
-
-// Position of the named start tag ("<HEAD" and not "<HEADER"); npos if none.
-size_t FindStartTag(const PageScan& s, std::string_view name) {
-    size_t pos = 0;
-    while ((pos = s.upper.find(name, pos)) != npos) {
-        if (const Span* inside = ElementAt(s, pos)) {
-            pos = inside->end;
-            continue;
-        }
-        if (EndsTagName(s.upper, pos + name.size())) return pos;
-        pos += name.size();
-    }
-    return npos;
-}
-
-// One past the ">" closing the named start tag; npos without one.
-size_t StartTagEnd(const PageScan& s, std::string_view name) {
-    size_t tag = FindStartTag(s, name);
-    if (tag == npos) return npos;
-    size_t close = s.upper.find('>', tag);
-    return close == npos ? npos : close + 1;
-}
-
-size_t LeadingDoctypeEnd(const PageScan& s) {
-    std::string_view text = s.upper;
-    size_t pos = text.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
-    while (pos < text.size() && IsAsciiSpace(text[pos])) ++pos;
-    if (text.substr(pos).starts_with(kDoctype)) {
-        size_t close = text.find('>', pos);
+size_t LeadingDoctypeEnd(std::string_view page, const PageScan& s) {
+    size_t pos = s.textStart;
+    while (pos < page.size() && IsAsciiSpace(page[pos])) ++pos;
+    if (MatchAt(page, pos, kDoctype)) {
+        size_t close = page.find('>', pos);
         if (close != npos) return close + 1;
     }
     return npos;
@@ -119,19 +160,22 @@ struct InsertPoint {
     bool needsHead;  // the page has no head: wrap the block in one
 };
 
-InsertPoint FindInsertPoint(const PageScan& s) {
-    InsertPoint at{0, true};
-    if (size_t end = FindOutside(s, kHeadEnd); end != npos) {
-        at = {end, false};
-    } else if (size_t head = StartTagEnd(s, kHeadStart); head != npos) {
-        at = {head, false};  // the end tag of a head may be left out
-    } else if (size_t html = StartTagEnd(s, kHtmlStart); html != npos) {
-        at = {html, true};
-    } else if (size_t doctype = LeadingDoctypeEnd(s); doctype != npos) {
+InsertPoint FindInsertPoint(std::string_view page, const PageScan& s) {
+    InsertPoint at{s.textStart, true};
+    if (s.headEnd != npos) {
+        at = {s.headEnd, false};
+    } else if (s.headStartEnd != npos) {
+        at = {s.headStartEnd, false};  // the end tag of a head may be left out
+    } else if (s.htmlStartEnd != npos) {
+        at = {s.htmlStartEnd, true};
+    } else if (size_t doctype = LeadingDoctypeEnd(page, s); doctype != npos) {
         at = {doctype, true};
     }
-    // Past an unclosed "<STYLE" a browser reads everything as style text.
-    if (s.unclosed != npos && at.pos > s.unclosed) at.pos = s.unclosed;
+    // Past an unclosed "<STYLE" a browser reads everything as style text:
+    // the head's end tag, if any, is there unseen, so the block goes last in
+    // what is left of the head.
+    if (s.unclosed != npos && (at.pos > s.unclosed || (s.headEnd == npos && s.headStartEnd != npos)))
+        at.pos = s.unclosed;
     return at;
 }
 
@@ -168,7 +212,7 @@ std::string HeadWrapped(std::string_view block) {
 }
 
 std::string InsertInto(std::string_view page, const PageScan& s, std::string_view block) {
-    InsertPoint at = FindInsertPoint(s);
+    InsertPoint at = FindInsertPoint(page, s);
     return Assemble(page, {}, at.pos, at.needsHead ? HeadWrapped(block) : std::string(block));
 }
 
@@ -194,16 +238,21 @@ std::string TitleOf(const std::string& path) {
 
 // Reads a page that is about to be rewritten. A page without write
 // permission is refused even where the rename beside it would succeed.
+IoResult ReadPage(const std::string& path, std::string& page) {
+    return ReadTextFile(path, page, "Cannot open " + Quoted(path) + ": it holds binary data (a NUL byte)");
+}
+
 IoResult ReadPageToRewrite(const std::string& path, std::string& page) {
-    if (IoResult r = ReadWholeFile(path, page); !r) return r;
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0)
-        return IoResult::FailureErrno("open", path, errno);
-    if ((st.st_mode & 0222) == 0)
-        return IoResult::Failure("write", path, "the file is read-only");
-    if (::access(path.c_str(), W_OK) != 0)
-        return IoResult::FailureErrno("write", path, errno);
-    return {};
+    if (IoResult r = ReadPage(path, page); !r) return r;
+    return CheckWritable(path);
+}
+
+// The preview's sheet file is ours when it starts with this mark; a file of
+// the user's under that name is never replaced.
+bool IsOurPreviewSheet(const std::string& path) {
+    std::string text;
+    return !FileExists(path) ||
+           (ReadWholeFile(path, text) && std::string_view(text).starts_with(kPreviewSheetMark));
 }
 
 // URL path text for a folder: bytes that would end the attribute or change
@@ -244,7 +293,7 @@ std::string InsertStyleBlock(std::string_view page, std::string_view block) {
 std::string PlaceStyleBlock(std::string_view page, std::string_view block) {
     PageScan s = ScanPage(page);
     if (s.elements.empty()) return InsertInto(page, s, block);
-    size_t headEnd = FindOutside(s, kHeadEnd);
+    const size_t headEnd = s.headEnd;
     // The last element in the head takes the block; with every element in
     // the body the block goes before the head's end tag instead.
     size_t at = headEnd;
@@ -295,11 +344,24 @@ std::string PageFolderOf(const std::string& pagePath) {
     return FolderOf(full.lexically_normal().string());
 }
 
-std::string PreviewLinkHead(std::string_view pageFolder) {
+std::string PreviewLinkHead(std::string_view pageFolder, std::string_view sheetName) {
     std::string out = "<HEAD><LINK REL=StyleSheet HREF=\"";
     out += FolderUrl(pageFolder);
-    out += "test.css\" TYPE=\"text/css\" MEDIA=\"all\"></HEAD>";
+    out += FolderUrl(sheetName);
+    out += "\" TYPE=\"text/css\" MEDIA=\"all\"></HEAD>";
     return out;
+}
+
+IoResult WritePreviewSheet(const SheetDocument& doc, const std::string& pageFolder,
+                           std::string& sheetName) {
+    for (const char* name : {kPreviewSheetName, kPreviewSpareSheetName}) {
+        if (!IsOurPreviewSheet(pageFolder + name)) continue;
+        sheetName = name;
+        return ReplaceFileContents(pageFolder + name, kPreviewSheetMark + doc.StyleSheetText());
+    }
+    return IoResult::Failure("Cannot write the preview sheet: " + Quoted(pageFolder + kPreviewSheetName) +
+                             " and " + Quoted(pageFolder + kPreviewSpareSheetName) +
+                             " are files of your own");
 }
 
 PreviewResult LoadPreview(const SheetDocument& doc, const std::string& pagePath,
@@ -308,14 +370,15 @@ PreviewResult LoadPreview(const SheetDocument& doc, const std::string& pagePath,
     PreviewResult result;
     result.copyPath = pageFolder + kPreviewFileName;
     std::string page;
-    if (result.io = ReadWholeFile(pagePath, page); !result.io) return result;
-    if (result.io = doc.WriteStyleSheetFile(pageFolder + kPreviewSheetName); !result.io)
-        return result;
+    if (result.io = ReadPage(pagePath, page); !result.io) return result;
+    std::string sheetName;
+    if (result.io = WritePreviewSheet(doc, pageFolder, sheetName); !result.io) return result;
+    result.sheetPath = pageFolder + sheetName;
 
     PageScan scan = ScanPage(page);
     std::string copy = std::move(page);
-    if (FindStartTag(scan, kHeadStart) == npos) {
-        copy.insert(0, PreviewLinkHead(pageFolder));
+    if (scan.headStart == npos) {
+        copy.insert(scan.textStart, PreviewLinkHead(pageFolder, sheetName));
         scan = ScanPage(copy);
     }
     if (!silent && asker && !scan.elements.empty())

@@ -9,10 +9,12 @@ namespace larkspur {
 
 class SheetDocument;
 
-// Page text is 8-bit; tags are found in an ASCII-upper-cased copy, so their
-// case does not matter and the page keeps its own. A style element runs from
-// "<STYLE" to the first "/STYLE>" after it; a "<STYLE" without a later
-// "/STYLE>" is not an element and its text is kept as it is.
+// Page text is 8-bit; tag names are matched without regard to case, and the
+// page keeps its own. Only real tags count: nothing inside comments, CDATA
+// sections, attribute values or the text of scripts, titles and the like. A
+// style element runs from its start tag to the first "</STYLE" tag after it;
+// a style start tag without one is not an element and its text is kept as it
+// is. A UTF-8 byte-order mark stays first.
 
 // True when the page holds at least one complete style element.
 bool HasStyleElement(std::string_view page);
@@ -47,6 +49,10 @@ inline constexpr const char kPreviewQuestion[] = "Overide existing Style Sheet";
 inline constexpr const char kQuestionCaption[] = "Query";
 inline constexpr const char kPreviewFileName[] = "~styletemp.html";
 inline constexpr const char kPreviewSheetName[] = "test.css";
+// The preview sheet's name when a "test.css" of the user's is in the folder.
+inline constexpr const char kPreviewSpareSheetName[] = "~styletemp.css";
+// First line of every preview sheet: it tells ours from a user's own file.
+inline constexpr const char kPreviewSheetMark[] = "/* Larkspur preview sheet, rewritten by every preview */\r\n";
 
 enum class MissingPage { kFail, kCreate };
 
@@ -69,17 +75,20 @@ EmbedResult EmbedStyleBlock(const SheetDocument& doc, const std::string& pagePat
 std::string PageFolderOf(const std::string& pagePath);
 
 // The head given to the preview copy of a page that has none.
-std::string PreviewLinkHead(std::string_view pageFolder);
+std::string PreviewLinkHead(std::string_view pageFolder, std::string_view sheetName = kPreviewSheetName);
 
 struct PreviewResult {
     IoResult io;
     std::string copyPath;         // the folder, "/", kPreviewFileName
+    std::string sheetPath;        // the folder, "/", the preview sheet's name
     bool keptPageStyles = false;  // the user answered No
 };
 
-// Writes the sheet as pageFolder + "test.css" and the preview copy of the
-// page as pageFolder + "~styletemp.html", with the style block in the copy's
-// head. Unless silent, asks kPreviewQuestion when the page has style
+// Writes the sheet as pageFolder + "test.css" (after kPreviewSheetMark) and
+// the preview copy of the page as pageFolder + "~styletemp.html", with the
+// style block in the copy's head. A "test.css" that is not ours is left
+// alone: the sheet goes to kPreviewSpareSheetName instead, and the copy's
+// link follows. Unless silent, asks kPreviewQuestion when the page has style
 // elements: Yes (or silent) drops them from the copy, No keeps them and puts
 // the sheet after them. The page itself is never written.
 PreviewResult LoadPreview(const SheetDocument& doc, const std::string& pagePath,

@@ -156,7 +156,7 @@ void StyleSheetReader::ReadRule(int ruleIndex, std::string_view declarations) {
 
 IoResult SheetDocument::ReadStyleSheet(const std::string& path) {
     std::string text;
-    if (IoResult r = ReadWholeFile(path, text); !r) return r;
+    if (IoResult r = ReadTextFile(path, text, kBinaryDataMessage); !r) return r;
     return ReadStyleSheetText(text, path);
 }
 

@@ -52,6 +52,12 @@ void CEditorDlg::OnSaveAs() { SaveAs(); }
 
 bool CEditorDlg::Save() {
     if (currentFile_.empty()) return SaveAs();
+    // A file the user may not write is never replaced; another name may do.
+    if (const IoResult writable = CheckWritable(currentFile_); writable.readOnly) {
+        if (dialogs_.AskYesNo(writable.error + "\n\nSave the sheet under another name?", kTitle) != Answer::Yes)
+            return false;
+        return SaveAs();
+    }
     if (!SaveTo(currentFile_, IsCssName(currentFile_), false)) return false;
     doc_.SetModified(false);
     return true;

@@ -17,11 +17,17 @@ for target in "$dir"/fuzz_*; do
   work=$dir/corpus/${name#fuzz_}
   mkdir -p "$work" "$dir/artifacts"
   log=$dir/$name.log
-  if "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+  # A target may bring a dictionary (fuzz/NAME.dict) and options of its own
+  # (fuzz/NAME.options, one line of libFuzzer flags).
+  extra=()
+  [ -f "fuzz/$name.dict" ] && extra+=("-dict=fuzz/$name.dict")
+  [ -f "fuzz/$name.options" ] && read -r -a opts < "fuzz/$name.options" && extra+=("${opts[@]}")
+  if "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 "${extra[@]}" \
        -artifact_prefix="$dir/artifacts/$name-" -print_final_stats=1 "$work" "$seeds" > "$log" 2>&1; then
     runs=$(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}')
     speed=$(grep -E '^stat::average_exec_per_sec' "$log" | awk '{print $2}')
-    echo "fuzz $name: ok, ${runs:-?} runs, ${speed:-?} execs/s in ${seconds}s"
+    longest=$(find "$work" -type f -printf '%s\n' | sort -n | tail -1)
+    echo "fuzz $name: ok, ${runs:-?} runs, ${speed:-?} execs/s, longest input ${longest:-0} bytes in ${seconds}s"
   else
     echo "fuzz $name: FAILED"
     tail -40 "$log"

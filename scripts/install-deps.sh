@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
   fonts-dejavu-core
+  acl attr util-linux
 )
 
 missing=()

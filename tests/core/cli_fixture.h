@@ -45,10 +45,11 @@ protected:
         if (!dir.empty()) fs::remove_all(dir);
     }
 
-    CliRun Cli(const std::string& args) {
+    CliRun Cli(const std::string& args) { return Shell(Quote(LARKSPUR_CLI_PATH) + " " + args); }
+    // Runs a shell command line, capturing its output.
+    CliRun Shell(const std::string& command) {
         const fs::path out = dir / ".stdout", err = dir / ".stderr";
-        std::string cmd = Quote(LARKSPUR_CLI_PATH) + " " + args + " >" + Quote(out.string()) + " 2>" +
-                          Quote(err.string());
+        std::string cmd = command + " >" + Quote(out.string()) + " 2>" + Quote(err.string());
         int raw = std::system(cmd.c_str());
         CliRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
         fs::remove(out);

@@ -201,7 +201,8 @@ TEST_F(HtmlFilesTest, PreviewOfAPageWithAHead) {
     ASSERT_TRUE(r.io.ok) << r.io.error;
     EXPECT_EQ(r.copyPath, folder + "~styletemp.html");
     EXPECT_FALSE(r.keptPageStyles);
-    EXPECT_EQ(Read(folder + "test.css"), doc.StyleSheetText());
+    EXPECT_EQ(Read(folder + "test.css"), kPreviewSheetMark + doc.StyleSheetText());
+    EXPECT_EQ(r.sheetPath, folder + "test.css");
     EXPECT_EQ(Read(r.copyPath), "<HTML>\r\n<head>\r\n\r\n" + doc.BuildStyleBlock() +
                                     "</head>\r\n<body>\xE9</body></HTML>");
     EXPECT_EQ(Read(page), kStyledPage);

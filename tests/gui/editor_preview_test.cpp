@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "app/data_files.h"
+#include "css/html_embed.h"
 #include "controls/info_dlg.h"
 #include "editor_fixture.h"
 #include "pages/preview_page.h"
@@ -40,7 +41,7 @@ TEST_F(Preview, LoadPageReadsTheSheetAndShowsThePreviewCopy) {
     EXPECT_THAT(CodeLines(), ElementsAre("H2{", "color: red;", "}"));
     EXPECT_EQ(editor->PageFolder(), folder);
     EXPECT_NE(Copy().find(Doc().BuildStyleBlock()), std::string::npos);
-    EXPECT_EQ(ReadText(folder + "test.css"), Doc().StyleSheetText());
+    EXPECT_EQ(ReadText(folder + "test.css"), kPreviewSheetMark + Doc().StyleSheetText());
     EXPECT_EQ(ReadText(page), kPage);
     EXPECT_THAT(browser.calls, ElementsAre("Navigate " + folder + "~styletemp.html"));
     ExpectViewsInStep();
