@@ -32,6 +32,8 @@ public:
     void Replace(int index, std::string text);
     void Remove(int first, int count = 1);
     void Clear();
+    // Room for this many lines, so a large sheet is not moved while it is read.
+    void Reserve(int lines) { lines_.reserve(static_cast<size_t>(lines)); }
 
 private:
     std::vector<std::string> lines_;

@@ -10,7 +10,7 @@
 namespace larkspur {
 namespace {
 
-using Handler = void (*)(StyleRule&, PropertyEntry&, std::string_view);
+using Handler = void (*)(PageState&, PropertyEntry&, std::string_view);
 using Flag = int PageState::*;
 using Text = std::string PageState::*;
 using Colour = ColourValue PageState::*;
@@ -30,25 +30,25 @@ long LeadingInteger(std::string_view text) {
 }
 
 template <Flag On, Text Field>
-void Keyword(StyleRule& r, PropertyEntry&, std::string_view v) {
+void Keyword(PageState& r, PropertyEntry&, std::string_view v) {
     r.*On = 1;
     (r.*Field).assign(v);
 }
 
 template <Flag On, Colour Field>
-void ColourOf(StyleRule& r, PropertyEntry&, std::string_view v) {
+void ColourOf(PageState& r, PropertyEntry&, std::string_view v) {
     r.*On = 1;
     r.*Field = ColourFromText(v);
 }
 
 template <Flag On, Text Number, Text Unit>
-void Length(StyleRule& r, PropertyEntry&, std::string_view v) {
+void Length(PageState& r, PropertyEntry&, std::string_view v) {
     r.*On = 1;
     SplitNumberAndUnit(v, r.*Number, r.*Unit);
 }
 
 template <Flag On, Flag Kind, Text Number, Text Unit>
-void Margin(StyleRule& r, PropertyEntry&, std::string_view v) {
+void Margin(PageState& r, PropertyEntry&, std::string_view v) {
     r.*On = 1;
     if (StartsWithLetter(v)) {
         r.*Kind = 1;  // auto
@@ -58,7 +58,7 @@ void Margin(StyleRule& r, PropertyEntry&, std::string_view v) {
     }
 }
 
-void FontFamily(StyleRule& r, PropertyEntry& e, std::string_view v) {
+void FontFamily(PageState& r, PropertyEntry& e, std::string_view v) {
     // A second font-family in the same rule replaces the first whole.
     e.alternate.clear();
     e.generic.clear();
@@ -116,7 +116,7 @@ void FontFamily(StyleRule& r, PropertyEntry& e, std::string_view v) {
     generic(TrimAsciiSpace(v.substr(c2 + 1)));
 }
 
-void FontSize(StyleRule& r, PropertyEntry&, std::string_view v) {
+void FontSize(PageState& r, PropertyEntry&, std::string_view v) {
     r.fontSizeOn = 1;
     if (StartsWithLetter(v)) {
         if (v == "smaller" || v == "larger") {
@@ -132,7 +132,7 @@ void FontSize(StyleRule& r, PropertyEntry&, std::string_view v) {
     }
 }
 
-void FontWeight(StyleRule& r, PropertyEntry&, std::string_view v) {
+void FontWeight(PageState& r, PropertyEntry&, std::string_view v) {
     r.fontWeightOn = 1;
     if (StartsWithLetter(v))
         r.fontWeight.assign(v);
@@ -140,7 +140,7 @@ void FontWeight(StyleRule& r, PropertyEntry&, std::string_view v) {
         r.fontWeight.assign(FontWeightNameForNumber(LeadingInteger(v)));
 }
 
-void BackgroundImage(StyleRule& r, PropertyEntry&, std::string_view v) {
+void BackgroundImage(PageState& r, PropertyEntry&, std::string_view v) {
     r.backgroundImageOn = 1;
     size_t open = v.find("url(");
     if (open == std::string_view::npos) {
@@ -151,7 +151,7 @@ void BackgroundImage(StyleRule& r, PropertyEntry&, std::string_view v) {
     r.backgroundImage.assign(rest.substr(0, rest.find(')')));
 }
 
-void BackgroundPosition(StyleRule& r, PropertyEntry&, std::string_view v) {
+void BackgroundPosition(PageState& r, PropertyEntry&, std::string_view v) {
     r.backgroundPositionOn = 1;
     size_t blank = 0;
     while (blank < v.size() && !IsAsciiSpace(v[blank])) ++blank;
@@ -170,7 +170,7 @@ void BackgroundPosition(StyleRule& r, PropertyEntry&, std::string_view v) {
     }
 }
 
-void VerticalAlign(StyleRule& r, PropertyEntry&, std::string_view v) {
+void VerticalAlign(PageState& r, PropertyEntry&, std::string_view v) {
     r.verticalAlignOn = 1;
     if (StartsWithLetter(v)) {
         r.verticalAlignKind = 0;
@@ -181,7 +181,7 @@ void VerticalAlign(StyleRule& r, PropertyEntry&, std::string_view v) {
     }
 }
 
-void LineHeight(StyleRule& r, PropertyEntry&, std::string_view v) {
+void LineHeight(PageState& r, PropertyEntry&, std::string_view v) {
     r.lineHeightOn = 1;
     if (StartsWithLetter(v)) {
         r.lineHeightKind = 2;
@@ -233,7 +233,7 @@ constexpr BorderFields kRightBorder{
 
 // Up to three words separated by runs of white space; the third takes the rest.
 template <const BorderFields& F>
-void Border(StyleRule& r, PropertyEntry&, std::string_view v) {
+void Border(PageState& r, PropertyEntry&, std::string_view v) {
     v = TrimAsciiSpace(v);
     for (int part = 0; part < 3 && !v.empty(); ++part) {
         size_t end = v.size();
@@ -334,11 +334,32 @@ int PropertyIndexOfName(std::string_view name) {
     return it == byName.end() ? -1 : it->second;
 }
 
+void BuildPageStateFromEntry(PageState& state, int entryIndex, const PropertyEntry& entry) {
+    if (entryIndex == kFontFamily) {
+        // The entry holds the parts as the handler sorted them.
+        state.fontFamily1On = entry.valueSet;
+        state.fontFamily2On = entry.alternateSet;
+        state.fontGenericOn = entry.genericSet;
+        state.fontFamily1 = entry.valueSet ? entry.value : std::string();
+        state.fontFamily2 = entry.alternateSet ? entry.alternate : std::string();
+        state.fontGeneric = entry.genericSet ? entry.generic : std::string();
+        return;
+    }
+    PropertyEntry unused;
+    kHandlers[static_cast<size_t>(entryIndex)](state, unused, entry.value);
+}
+
 void ReadPropertyValue(StyleRule& rule, int entryIndex, std::string_view value) {
     if (entryIndex < 0 || entryIndex >= kPropertyCount) return;
+    // Asked before the entry changes: a property read twice has its page
+    // state built from the first value before the second one is applied.
+    PageState* state = rule.PageStateForDeclaration(entryIndex, BuildPageStateFromEntry);
+    // Without a page state of its own the rule's fields are built from the
+    // entry when a page asks; the handler still sorts the entry's parts.
+    thread_local PageState scratch;
     PropertyEntry& entry = rule.properties[static_cast<size_t>(entryIndex)];
     entry.value.assign(value);
-    kHandlers[static_cast<size_t>(entryIndex)](rule, entry, value);
+    kHandlers[static_cast<size_t>(entryIndex)](state ? *state : scratch, entry, value);
 }
 
 }  // namespace larkspur

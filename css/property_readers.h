@@ -15,6 +15,10 @@ int PropertyIndexOfName(std::string_view name);
 // changed; `value` is already trimmed.
 void ReadPropertyValue(StyleRule& rule, int entryIndex, std::string_view value);
 
+// The page-state fields of one property as reading its entry's declaration
+// sets them.
+void BuildPageStateFromEntry(PageState& state, int entryIndex, const PropertyEntry& entry);
+
 // Number and unit without checking the unit: the number is the leading run up
 // to the first letter or "%", the unit the rest.
 void SplitNumberAndUnit(std::string_view text, std::string& number, std::string& unit);

@@ -1,6 +1,9 @@
 #include "css/sheet_document.h"
 
+#include <utility>
+
 #include <algorithm>
+#include <cstdint>
 
 #include "model/text_util.h"
 #include "model/vocabulary.h"
@@ -17,6 +20,7 @@ void SheetDocument::CreateStartRules() {
     order_.clear();
     order_.resize(rules_.size());
     sheetItems_.clear();
+    RebuildRuleIndex();
     listing_.Clear();
     selected_ = 0;
     SetModified(false);
@@ -91,13 +95,12 @@ void SheetDocument::ListBody(int index, const std::vector<int>* fileOrder) {
         // An entry that found no line gives up its place: when it is set
         // again it goes where the listing puts a new declaration.
         for (int i = 0; i < kPropertyCount; ++i)
-            if (order->Has(i) && !rule.properties[static_cast<size_t>(i)].listed) order->Remove(i);
+            if (order->Has(i) && !std::as_const(rule.properties)[static_cast<size_t>(i)].listed) order->Remove(i);
     } else if (fileOrder) {
         for (int i : *fileOrder) ListValue(index, i);
     }
-    for (int i = 0; i < kPropertyCount; ++i)
-        if (rule.properties[static_cast<size_t>(i)].changed && !rule.properties[static_cast<size_t>(i)].listed)
-            ListValue(index, i);
+    for (auto it = rule.properties.begin(); it != rule.properties.end(); ++it)
+        if (it->changed && !it->listed) ListValue(index, it.index());
 }
 
 void SheetDocument::AppendKeptLines(StyleRule& rule, std::string_view text) {
@@ -138,6 +141,20 @@ void SheetDocument::UnlistRule(int index) {
     for (PropertyEntry& entry : rule.properties) entry.listed = 0;
     rule.listed = 0;
     SetModified(true);
+}
+
+// Listing an entry neither adds nor removes one, so the walks over the held
+// entries stay valid.
+void SheetDocument::ListChangedValues(int index) {
+    PropertyList& entries = rules_[static_cast<size_t>(index)].properties;
+    for (auto it = entries.begin(); it != entries.end(); ++it)
+        if (it->changed) ListValue(index, it.index());
+}
+
+void SheetDocument::RemoveListedValues(int index) {
+    PropertyList& entries = rules_[static_cast<size_t>(index)].properties;
+    for (auto it = entries.begin(); it != entries.end(); ++it)
+        if (it->listed) RemoveValue(index, it.index());
 }
 
 PropertyEntry* SheetDocument::EntryAt(int rule, int property) {
@@ -255,7 +272,7 @@ void SheetDocument::SwitchFamilyPart(int rule, FamilyPart part, bool on) {
     PropertyEntry* e = EntryAt(rule, kFontFamily);
     if (!e) return;
     Touch(rule);
-    int& flag = part == FamilyPart::First ? e->valueSet : part == FamilyPart::Second ? e->alternateSet : e->genericSet;
+    PropertyEntry::Flag& flag = part == FamilyPart::First ? e->valueSet : part == FamilyPart::Second ? e->alternateSet : e->genericSet;
     const std::string& text = part == FamilyPart::First ? e->value : part == FamilyPart::Second ? e->alternate : e->generic;
     if (!on) {
         flag = 0;
@@ -277,10 +294,63 @@ void SheetDocument::SetPageState(int rule, const PageState& state) {
     rules_[static_cast<size_t>(rule)].pageState() = state;
 }
 
+namespace {
+
+uint64_t SelectorHash(std::string_view selector) {
+    uint64_t h = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
+    for (char c : selector) h = (h ^ static_cast<unsigned char>(AsciiUpper(c))) * 1099511628211ull;
+    return h ^ (h >> 31);
+}
+
+}  // namespace
+
+void SheetDocument::RebuildRuleIndex() {
+    size_t slots = 64;
+    while (slots < rules_.size() + rules_.size() / 2 + 2) slots *= 2;
+    ruleIndex_.assign(slots, RuleSlot{});
+    for (int i = 0; i < RuleCount(); ++i) IndexRule(i);
+}
+
+// A selector already held keeps the earlier rule, which FindRule names.
+void SheetDocument::IndexRule(int index) {
+    if (ruleIndex_.size() < rules_.size() + rules_.size() / 2 + 2) {
+        RebuildRuleIndex();
+        return;
+    }
+    const std::string& selector = rules_[static_cast<size_t>(index)].selector;
+    const uint64_t hash = SelectorHash(selector);
+    const auto tag = static_cast<uint32_t>(hash >> 32);
+    const size_t mask = ruleIndex_.size() - 1;
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        RuleSlot& held = ruleIndex_[slot];
+        if (held.rulePlusOne == 0) {
+            held = {tag, index + 1};
+            return;
+        }
+        if (held.tag == tag &&
+            EqualsIgnoreCase(rules_[static_cast<size_t>(held.rulePlusOne - 1)].selector, selector))
+            return;
+    }
+}
+
 int SheetDocument::FindRule(std::string_view selector) const {
-    for (int i = 0; i < RuleCount(); ++i)
-        if (EqualsIgnoreCase(rules_[i].selector, selector)) return i;
-    return -1;
+    if (ruleIndex_.empty()) return -1;
+    const uint64_t hash = SelectorHash(selector);
+    const auto tag = static_cast<uint32_t>(hash >> 32);
+    const size_t mask = ruleIndex_.size() - 1;
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const RuleSlot& held = ruleIndex_[slot];
+        if (held.rulePlusOne == 0) return -1;
+        if (held.tag == tag &&
+            EqualsIgnoreCase(rules_[static_cast<size_t>(held.rulePlusOne - 1)].selector, selector))
+            return held.rulePlusOne - 1;
+    }
+}
+
+void SheetDocument::Reserve(int rules, int listingLines) {
+    rules_.reserve(static_cast<size_t>(rules));
+    checked_.reserve(static_cast<size_t>(rules));
+    listing_.Reserve(listingLines);
 }
 
 int SheetDocument::AppendRule(std::string_view selector) {
@@ -288,6 +358,7 @@ int SheetDocument::AppendRule(std::string_view selector) {
     checked_.push_back(0);
     order_.emplace_back();
     const int index = LastIndex();
+    IndexRule(index);
     Notify([&](SheetObserver& o) { o.RuleAppended(index); });
     return index;
 }
@@ -303,6 +374,7 @@ void SheetDocument::RemoveRule(int index) {
     // Text kept after the rule stays where it was: after the rule before it.
     for (SheetItem& item : sheetItems_)
         if (item.after >= index) --item.after;
+    RebuildRuleIndex();
     if (keep > index)
         selected_ = keep - 1;
     else if (keep == index)
@@ -317,6 +389,7 @@ void SheetDocument::RenameRule(int index, std::string_view selector) {
     Touch(index);
     StyleRule& rule = rules_[static_cast<size_t>(index)];
     rule.selector.assign(selector);
+    RebuildRuleIndex();
     if (rule.listed) {
         listing_.Replace(rule.firstLine, rule.selector + "{");
         SetModified(true);
@@ -328,8 +401,7 @@ void SheetDocument::ClearRule(int index) {
     if (!IsValidIndex(index)) return;
     Touch(index);
     StyleRule& rule = rules_[static_cast<size_t>(index)];
-    for (int i = 0; i < kPropertyCount; ++i)
-        if (rule.properties[static_cast<size_t>(i)].listed) RemoveValue(index, i);
+    RemoveListedValues(index);
     RemoveKeptLines(index);
     const int wasListed = rule.listed;
     rule.ResetToDefaults();
@@ -342,8 +414,7 @@ void SheetDocument::CopyRuleValues(int from, int to) {
     StyleRule& target = rules_[static_cast<size_t>(to)];
     // The copied entries carry the source's line numbers; take the target's
     // own lines out first and list the copied declarations afresh.
-    for (int i = 0; i < kPropertyCount; ++i)
-        if (target.properties[static_cast<size_t>(i)].listed) RemoveValue(to, i);
+    RemoveListedValues(to);
     RemoveKeptLines(to);
     target.CopyValuesFrom(rules_[static_cast<size_t>(from)]);
     for (PropertyEntry& entry : target.properties) entry.listed = 0;
@@ -419,6 +490,7 @@ void SheetDocument::RestoreRules(const std::vector<RuleSnapshot>& snapshots) {
             o.RuleCheckChanged(s.index, s.checked);
         });
     }
+    RebuildRuleIndex();  // selectors may have gone back
     std::sort(listed.begin(), listed.end(),
               [](const RuleSnapshot* a, const RuleSnapshot* b) { return a->firstLine < b->firstLine; });
     for (const RuleSnapshot* s : listed) PlaceBlock(s->index, *s);
@@ -431,6 +503,7 @@ void SheetDocument::InsertRule(const RuleSnapshot& s) {
     rules_[static_cast<size_t>(s.index)].listed = 0;
     checked_.insert(checked_.begin() + s.index, s.checked ? 1 : 0);
     order_.insert(order_.begin() + s.index, nullptr);
+    RebuildRuleIndex();
     if (selected_ >= s.index) ++selected_;
     if (s.rule.listed) PlaceBlock(s.index, s);
     SetModified(true);

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <memory>
@@ -117,10 +118,14 @@ public:
     // What the pages show for the rule.
     void SetPageState(int rule, const PageState& state);
 
-    // Index of the rule whose selector matches, ignoring ASCII case; -1 if none.
+    // Index of the first rule whose selector matches, ignoring ASCII case; -1
+    // if none. A hash lookup: sheets hold up to millions of rules.
     int FindRule(std::string_view selector) const;
     // Appends a default rule; returns its index.
     int AppendRule(std::string_view selector);
+    // Room for a sheet of this many rules and listing lines: storage that is
+    // reserved but never filled costs address space, not memory.
+    void Reserve(int rules, int listingLines);
     // Takes the rule out of the listing and the list; the selection stays on a
     // valid rule (the one that moved into its place, or the new last one).
     void RemoveRule(int index);
@@ -173,6 +178,8 @@ private:
     void AppendKeptLines(StyleRule& rule, std::string_view text);
     void RemoveKeptLines(int index);
     void ShiftRulesBelow(const StyleRule& rule, int delta);
+    void ListChangedValues(int index);
+    void RemoveListedValues(int index);
     bool IsLastInListing(const StyleRule& rule) const;
     PropertyEntry* EntryAt(int rule, int property);
     // Every in-place change of a rule starts here.
@@ -182,11 +189,20 @@ private:
     void PlaceBlock(int index, const RuleSnapshot& snapshot);
     void ListFamily(int rule);
     void AppendRuleText(std::string& out) const;
+    void IndexRule(int index);
+    void RebuildRuleIndex();
     void Notify(auto&& call) {
         if (observer_) call(*observer_);
     }
 
     RuleList rules_;
+    // Open addressing by the case-blind hash of the selector, at most two
+    // thirds full. The tag (high hash bits) spares a look at rules that differ.
+    struct RuleSlot {
+        uint32_t tag = 0;
+        int rulePlusOne = 0;  // 0: free
+    };
+    std::vector<RuleSlot> ruleIndex_;
     std::vector<char> checked_;
     int selected_ = -1;
     Listing listing_;

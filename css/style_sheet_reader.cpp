@@ -4,7 +4,6 @@
 #include <array>
 #include <cstring>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "css/css_scan.h"

@@ -29,6 +29,9 @@ void PropertyEntry::AppendDeclaration(std::string& out) const {
 
 std::string PropertyEntry::ComposeDeclaration() const {
     std::string out;
+    // One allocation at most, with room for the ";" the listing adds.
+    out.reserve(name.size() + 2 + (valueSet ? value.size() : 0) + (alternateSet ? alternate.size() + 2 : 0) +
+                (genericSet ? generic.size() + 2 : 0) + 1);
     AppendDeclaration(out);
     return out;
 }

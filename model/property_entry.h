@@ -10,18 +10,19 @@ struct PropertyEntry {
     // The name must outlive the entry: the property name table does.
     explicit PropertyEntry(std::string_view propertyName) : name(propertyName) {}
 
-    // The texts first and the flags together keep the record small: a sheet
-    // holds 41 of these per rule.
+    // The texts first and the one-byte flags together keep the record small:
+    // a large sheet holds one per declaration.
+    using Flag = unsigned char;  // 0 or 1
     std::string_view name;  // one of the static property names, never changed
     std::string value;
     std::string alternate;
     std::string generic;
     int line = 0;  // declaration line within the rule's listing, header = 0
-    int genericSet = 0;
-    int valueSet = 0;
-    int alternateSet = 0;
-    int listed = 0;
-    int changed = 0;
+    Flag genericSet = 0;
+    Flag valueSet = 0;
+    Flag alternateSet = 0;
+    Flag listed = 0;
+    Flag changed = 0;
 
     bool operator==(const PropertyEntry&) const = default;
 

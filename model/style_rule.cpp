@@ -1,22 +1,15 @@
 #include "model/style_rule.h"
 
-#include "model/vocabulary.h"
-
 namespace larkspur {
 
-// The member initialisers already hold the defaults, so a new rule needs no
-// reset; entries are built straight into their index slots.
-StyleRule::StyleRule(std::string_view selectorText) : selector(selectorText) {
-    properties.reserve(kPropertyCount);
-    for (int index = 0; index < kPropertyCount; ++index) properties.emplace_back(PropertyName(index));
-}
-
 StyleRule::StyleRule(const StyleRule& other)
-    : PageState(other), selector(other.selector), properties(other.properties), listed(other.listed) {}
+    : listed(other.listed), selector(other.selector), properties(other.properties) {
+    CopyPageStateFrom(other);
+}
 
 StyleRule& StyleRule::operator=(const StyleRule& other) {
     if (this != &other) {
-        pageState() = other.pageState();
+        CopyPageStateFrom(other);
         selector = other.selector;
         properties = other.properties;
         listed = other.listed;
@@ -24,19 +17,56 @@ StyleRule& StyleRule::operator=(const StyleRule& other) {
     return *this;
 }
 
+// The built fields follow from the entries, which are copied alongside.
+void StyleRule::CopyPageStateFrom(const StyleRule& other) {
+    if (other.state_) {
+        if (state_)
+            *state_ = *other.state_;
+        else
+            state_ = std::make_unique<PageState>(*other.state_);
+    } else {
+        state_.reset();
+    }
+    built_ = other.built_;
+}
+
 void StyleRule::ResetToDefaults() {
-    pageState() = PageState{};
+    state_.reset();
+    built_ = 0;
     listed = 0;
-    for (PropertyEntry& entry : properties) entry.ResetEntry();
+    properties.ResetEntries();
 }
 
 void StyleRule::CopyValuesFrom(const StyleRule& source) {
     if (this == &source) return;
-    pageState() = source.pageState();
-    for (size_t i = 0; i < properties.size() && i < source.properties.size(); ++i) {
-        properties[i] = source.properties[i];
-        if (!listed) properties[i].listed = 0;
+    CopyPageStateFrom(source);
+    properties = source.properties;
+    if (!listed)
+        for (PropertyEntry& entry : properties) entry.listed = 0;
+}
+
+PageState& StyleRule::HeldPageState() const {
+    if (!state_) {
+        state_ = std::make_unique<PageState>();
+        for (auto it = properties.begin(); built_ && it != properties.end(); ++it) {
+            const uint64_t bit = uint64_t{1} << it.index();
+            if (!(built_ & bit)) continue;
+            builder_(*state_, it.index(), *it);
+            built_ &= ~bit;
+        }
+        built_ = 0;
     }
+    return *state_;
+}
+
+PageState* StyleRule::PageStateForDeclaration(int entryIndex, PageStateBuilder build) {
+    const uint64_t bit = uint64_t{1} << entryIndex;
+    if (!state_ && !(built_ & bit)) {
+        builder_ = build;
+        built_ |= bit;
+        return nullptr;
+    }
+    return &HeldPageState();
 }
 
 }  // namespace larkspur

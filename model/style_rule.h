@@ -1,10 +1,12 @@
 #pragma once
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/colour.h"
-#include "model/property_entry.h"
+#include "model/property_list.h"
 
 namespace larkspur {
 
@@ -166,14 +168,17 @@ struct PageState {
     bool operator==(const PageState&) const = default;
 };
 
-using PropertyList = std::vector<PropertyEntry>;
-
 // One rule of the sheet: selector, the 41 property entries, the page state and
 // the bookkeeping that ties the rule to the live listing.
-class StyleRule : public PageState {
+//
+// A rule holds only what it sets: the entries it wrote (PropertyList) and its
+// page state once a page or a copy needs it. Until then the page state is the
+// defaults, with the fields of each property read from a sheet built from
+// that property's entry when first asked for.
+class StyleRule {
 public:
-    StyleRule() : StyleRule(std::string_view{}) {}
-    explicit StyleRule(std::string_view selectorText);
+    StyleRule() = default;
+    explicit StyleRule(std::string_view selectorText) : selector(selectorText) {}
 
     // Copies selector, page state, listed and the entries; a copy starts with
     // its own listing fields at 0, an assigned-to rule keeps its own.
@@ -188,14 +193,31 @@ public:
     // fields stay. Entries of a rule that is not listed come out unlisted.
     void CopyValuesFrom(const StyleRule& source);
 
-    PageState& pageState() { return *this; }
-    const PageState& pageState() const { return *this; }
+    PageState& pageState() { return HeldPageState(); }
+    const PageState& pageState() const { return HeldPageState(); }
+    bool HoldsPageState() const { return state_ != nullptr; }
+
+    // Fills one property's page-state fields from its entry.
+    using PageStateBuilder = void (*)(PageState& state, int entryIndex, const PropertyEntry& entry);
+    // For a reader about to store a declaration of this property: the page
+    // state to write into when the rule holds one (or must, because the
+    // property was read before and its fields are to show both declarations);
+    // otherwise nullptr, and the fields are built from the entry later.
+    PageState* PageStateForDeclaration(int entryIndex, PageStateBuilder build);
 
     int lineCount = 0;  // lines below the header, the closing brace included
     int firstLine = 0;
+    int listed = 0;
     std::string selector;
     PropertyList properties;
-    int listed = 0;
+
+private:
+    PageState& HeldPageState() const;
+    void CopyPageStateFrom(const StyleRule& other);
+
+    mutable std::unique_ptr<PageState> state_;
+    mutable uint64_t built_ = 0;  // properties whose page state is built from the entry
+    static inline PageStateBuilder builder_ = nullptr;
 };
 
 using RuleList = std::vector<StyleRule>;

@@ -202,11 +202,11 @@ void CBorderPage::LoadExtra() {
     for (int i = 0; i < 4; ++i) {
         const BorderSide& s = kSides[i];
         std::string width;
-        if (rule->*s.widthOn) {
-            if (rule->*s.widthKind == 1)
-                width = rule->*s.widthKeyword;
-            else if (!(rule->*s.widthValue).empty())
-                width = rule->*s.widthValue + rule->*s.widthUnit;
+        if (rule->pageState().*s.widthOn) {
+            if (rule->pageState().*s.widthKind == 1)
+                width = rule->pageState().*s.widthKeyword;
+            else if (!(rule->pageState().*s.widthValue).empty())
+                width = rule->pageState().*s.widthValue + rule->pageState().*s.widthUnit;
         }
         lastWidth_[i] = width;
     }

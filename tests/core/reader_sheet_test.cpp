@@ -83,7 +83,7 @@ TEST_F(ReaderTest, ListingFollowsTheFileAndTheWrittenSheetTheIndexOrder) {
     EXPECT_EQ(doc.StyleSheetText(),
               "B {\r\nfont-weight: 900;\r\n}\r\n"
               "P {\r\ncolor: red;\r\ntext-decoration: underline;\r\nletter-spacing: 1em;\r\n}\r\n");
-    EXPECT_EQ(doc.Rules()[static_cast<size_t>(doc.FindRule("B"))].fontWeight, "Black");
+    EXPECT_EQ(doc.Rules()[static_cast<size_t>(doc.FindRule("B"))].pageState().fontWeight, "Black");
 }
 
 TEST_F(ReaderTest, RepeatedSelectorKeepsOnlyItsLastBlockListedAtTheEnd) {
@@ -97,9 +97,9 @@ TEST_F(ReaderTest, RepeatedSelectorKeepsOnlyItsLastBlockListedAtTheEnd) {
     EXPECT_EQ(doc.StyleSheetText(),
               "H1 {\r\nfloat: left;\r\n}\r\nP {\r\nclear: both;\r\n}\r\n.x {\r\nz-index: 2;\r\n}\r\n");
     const StyleRule& h1 = doc.Rules()[static_cast<size_t>(doc.FindRule("H1"))];
-    EXPECT_EQ(h1.colorOn + h1.textAlignOn + h1.fontStyleOn, 0);
-    EXPECT_EQ(h1.cssFloat, "left");
-    EXPECT_EQ(doc.Rules()[56].zIndex, "2");
+    EXPECT_EQ(h1.pageState().colorOn + h1.pageState().textAlignOn + h1.pageState().fontStyleOn, 0);
+    EXPECT_EQ(h1.pageState().cssFloat, "left");
+    EXPECT_EQ(doc.Rules()[56].pageState().zIndex, "2");
     EXPECT_EQ(doc.SelectedIndex(), doc.FindRule("H1"));
     // Line bookkeeping agrees with the listing.
     for (const StyleRule& r : doc.Rules())
@@ -152,7 +152,7 @@ TEST_F(ReaderTest, ReadingResetsEveryRuleAndKeepsRulesCreatedEarlier) {
     EXPECT_EQ(doc.RuleCount(), 57);  // .a stays, reset
     EXPECT_FALSE(doc.IsChecked(56));
     EXPECT_FALSE(doc.IsChecked(p));
-    EXPECT_EQ(doc.Rules()[56].colorOn, 0);
+    EXPECT_EQ(doc.Rules()[56].pageState().colorOn, 0);
     EXPECT_EQ(doc.Rules()[static_cast<size_t>(p)].properties[kClear].changed, 0);
     EXPECT_EQ(Lines(doc), "H1{|z-index: 1;|}|");
     const int h1 = doc.FindRule("H1");

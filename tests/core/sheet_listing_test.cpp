@@ -109,13 +109,13 @@ TEST_F(ListingTest, EmptyValuesTakeTheDeclarationOutAndNeverListedIsHarmless) {
     ListRule("B");
     Select("B");
     doc.UnlistDeclaration(kColor);  // never listed
-    const PropertyEntry& e = doc.SelectedRule()->properties[kFontFamily];
     doc.ListDeclaration(kColor);  // all texts empty
     EXPECT_EQ(Dump(doc), "B{\n}\n--\nB @0+1\n");
     // A family part switched off keeps its text but is no longer set.
     doc.SetFamilyPart(doc.SelectedIndex(), SheetDocument::FamilyPart::First, "Arial");
     doc.SwitchFamilyPart(doc.SelectedIndex(), SheetDocument::FamilyPart::First, false);
     doc.ListDeclaration(kFontFamily);  // nothing set: only marked changed
+    const PropertyEntry& e = doc.SelectedRule()->properties[kFontFamily];
     EXPECT_EQ(e.value, "Arial");
     EXPECT_EQ(e.changed, 1);
     EXPECT_EQ(doc.GetListing().Count(), 2);

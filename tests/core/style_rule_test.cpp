@@ -26,11 +26,11 @@ TEST(StyleRule, NewRuleHasEveryEntryEmptyAndNamedInIndexOrder) {
 
 TEST(StyleRule, DefaultsAfterReset) {
     StyleRule rule("P");
-    rule.fontSizeUnit = "px";
-    rule.borderLeftWidthUnit = "em";
-    rule.color = 0x123456;
-    rule.colorOn = 1;
-    rule.fontSizeKind = 2;
+    rule.pageState().fontSizeUnit = "px";
+    rule.pageState().borderLeftWidthUnit = "em";
+    rule.pageState().color = 0x123456;
+    rule.pageState().colorOn = 1;
+    rule.pageState().fontSizeKind = 2;
     rule.properties[kColor].value = "red";
     rule.properties[kColor].line = 4;
     rule.listed = 1;
@@ -38,20 +38,20 @@ TEST(StyleRule, DefaultsAfterReset) {
     rule.ResetToDefaults();
 
     for (const std::string* unit :
-         {&rule.fontSizeUnit, &rule.wordSpacingUnit, &rule.letterSpacingUnit, &rule.textIndentUnit,
-          &rule.lineHeightUnit, &rule.marginTopUnit, &rule.marginBottomUnit, &rule.marginLeftUnit,
-          &rule.marginRightUnit, &rule.paddingTopUnit, &rule.paddingBottomUnit, &rule.paddingLeftUnit,
-          &rule.paddingRightUnit, &rule.backgroundPositionUnit1, &rule.backgroundPositionUnit2,
-          &rule.leftUnit, &rule.topUnit, &rule.widthUnit, &rule.heightUnit, &rule.borderTopWidthUnit,
-          &rule.borderBottomWidthUnit, &rule.borderRightWidthUnit})
+         {&rule.pageState().fontSizeUnit, &rule.pageState().wordSpacingUnit, &rule.pageState().letterSpacingUnit, &rule.pageState().textIndentUnit,
+          &rule.pageState().lineHeightUnit, &rule.pageState().marginTopUnit, &rule.pageState().marginBottomUnit, &rule.pageState().marginLeftUnit,
+          &rule.pageState().marginRightUnit, &rule.pageState().paddingTopUnit, &rule.pageState().paddingBottomUnit, &rule.pageState().paddingLeftUnit,
+          &rule.pageState().paddingRightUnit, &rule.pageState().backgroundPositionUnit1, &rule.pageState().backgroundPositionUnit2,
+          &rule.pageState().leftUnit, &rule.pageState().topUnit, &rule.pageState().widthUnit, &rule.pageState().heightUnit, &rule.pageState().borderTopWidthUnit,
+          &rule.pageState().borderBottomWidthUnit, &rule.pageState().borderRightWidthUnit})
         EXPECT_EQ(*unit, "%");
-    EXPECT_EQ(rule.borderLeftWidthUnit, "");
-    EXPECT_EQ(rule.color, 0x000000u);
-    EXPECT_EQ(rule.backgroundColor, 0xFFFFFFu);
-    for (ColourValue c : {rule.borderTopColor, rule.borderBottomColor, rule.borderLeftColor, rule.borderRightColor})
+    EXPECT_EQ(rule.pageState().borderLeftWidthUnit, "");
+    EXPECT_EQ(rule.pageState().color, 0x000000u);
+    EXPECT_EQ(rule.pageState().backgroundColor, 0xFFFFFFu);
+    for (ColourValue c : {rule.pageState().borderTopColor, rule.pageState().borderBottomColor, rule.pageState().borderLeftColor, rule.pageState().borderRightColor})
         EXPECT_EQ(c, 0x0000FFu);
-    EXPECT_EQ(rule.colorOn, 0);
-    EXPECT_EQ(rule.fontSizeKind, 0);
+    EXPECT_EQ(rule.pageState().colorOn, 0);
+    EXPECT_EQ(rule.pageState().fontSizeKind, 0);
     EXPECT_EQ(rule.listed, 0);
     EXPECT_EQ(rule.firstLine, 9) << "listing fields other than listed stay";
     EXPECT_EQ(rule.properties[kColor].value, "");
@@ -64,13 +64,13 @@ TEST(StyleRule, CopyAndAssignKeepListingFieldsApart) {
     source.listed = 1;
     source.firstLine = 5;
     source.lineCount = 3;
-    source.fontStyle = "italic";
+    source.pageState().fontStyle = "italic";
     source.properties[kFontStyle].value = "italic";
 
     StyleRule copy(source);
     EXPECT_EQ(copy.selector, ".note");
     EXPECT_EQ(copy.listed, 1);
-    EXPECT_EQ(copy.fontStyle, "italic");
+    EXPECT_EQ(copy.pageState().fontStyle, "italic");
     EXPECT_EQ(copy.properties[kFontStyle].value, "italic");
     EXPECT_EQ(copy.firstLine, 0);
     EXPECT_EQ(copy.lineCount, 0);
@@ -92,13 +92,13 @@ TEST(StyleRule, CopyValuesIntoUnlistedRuleUnlistsEntriesButKeepsChanged) {
     source.properties[kColor].valueSet = 1;
     source.properties[kColor].changed = 1;
     source.properties[kColor].listed = 1;
-    source.colorOn = 1;
+    source.pageState().colorOn = 1;
 
     StyleRule target("B");
     target.CopyValuesFrom(source);
     EXPECT_EQ(target.selector, "B");
     EXPECT_EQ(target.listed, 0);
-    EXPECT_EQ(target.colorOn, 1);
+    EXPECT_EQ(target.pageState().colorOn, 1);
     EXPECT_EQ(target.properties[kColor].value, "#FF0000");
     EXPECT_EQ(target.properties[kColor].changed, 1);
     EXPECT_EQ(target.properties[kColor].listed, 0);

@@ -142,7 +142,7 @@ TEST(PageRoundTrip, ReadValuesShowAsReadAndStoringKeepsTheEntries) {
     ASSERT_TRUE(host.document.ReadStyleSheetText(text, "/web/style.css"));
     SelectRule(host, "H1");
     const std::string written = host.document.StyleSheetText();
-    const std::vector<PropertyEntry> before = host.document.SelectedRule()->properties;
+    const PropertyList before = host.document.SelectedRule()->properties;
     pages.Load();
 
     using testing::Text;
@@ -161,7 +161,7 @@ TEST(PageRoundTrip, ReadValuesShowAsReadAndStoringKeepsTheEntries) {
     pages.Store();
     pages.Load();
     pages.Store();
-    const std::vector<PropertyEntry>& after = host.document.SelectedRule()->properties;
+    const PropertyList& after = host.document.SelectedRule()->properties;
     for (int i = 0; i < kPropertyCount; ++i) {
         SCOPED_TRACE(PropertyName(i));
         EXPECT_EQ(after[i].value, before[i].value);
@@ -171,7 +171,7 @@ TEST(PageRoundTrip, ReadValuesShowAsReadAndStoringKeepsTheEntries) {
         EXPECT_EQ(after[i].changed, before[i].changed);
     }
     EXPECT_EQ(host.document.StyleSheetText(), written);
-    EXPECT_EQ(host.document.SelectedRule()->fontFamily1, "Times");
+    EXPECT_EQ(host.document.SelectedRule()->pageState().fontFamily1, "Times");
 }
 
 }  // namespace

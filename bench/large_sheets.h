@@ -1,0 +1,69 @@
+// Inputs for the large-sheet benchmarks, made at run time so no big file is
+// kept in the repository.
+//
+// Real-world mix: set LARKSPUR_BENCH_CSS to a folder of framework sheets
+// (.css files); they are concatenated in name order, again and again, until
+// the size is reached. Without it a generated mix of site sheets stands in.
+// Distinct rules: ".c1{color:red}" ... one selector per rule, none repeated.
+#pragma once
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace larkspur::bench {
+
+inline std::string ReadFileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::string RepeatToSize(const std::vector<std::string>& parts, size_t size) {
+    std::string text;
+    text.reserve(size + 1);
+    for (size_t i = 0; text.size() < size; ++i) {
+        const std::string& part = parts[i % parts.size()];
+        text.append(part, 0, std::min(part.size(), size - text.size()));
+    }
+    // Cut at the last closed block, so the end is no broken rule.
+    if (size_t close = text.rfind('}'); close != std::string::npos) text.resize(close + 1);
+    text += '\n';
+    return text;
+}
+
+// The framework sheets in LARKSPUR_BENCH_CSS, or none.
+inline std::vector<std::string> FrameworkSheets() {
+    std::vector<std::string> sheets;
+    const char* dir = std::getenv("LARKSPUR_BENCH_CSS");
+    if (!dir) return sheets;
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(dir, ec))
+        if (e.path().extension() == ".css") files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    for (const auto& f : files) sheets.push_back(ReadFileText(f) + "\n");
+    return sheets;
+}
+
+inline std::string DistinctRules(size_t size) {
+    std::string text;
+    text.reserve(size + 32);
+    for (int i = 1; text.size() < size; ++i) {
+        text += ".c";
+        text += std::to_string(i);
+        text += "{color:red}\n";
+    }
+    return text;
+}
+
+// Keeps a made input as DIR/NAME when LARKSPUR_BENCH_KEEP=DIR is set, for
+// measuring the command-line tool on the same bytes.
+inline void KeepInput(const std::string& name, const std::string& text) {
+    if (const char* keep = std::getenv("LARKSPUR_BENCH_KEEP"))
+        std::ofstream(std::filesystem::path(keep) / name, std::ios::binary) << text;
+}
+
+}  // namespace larkspur::bench
