@@ -23,9 +23,6 @@ constexpr std::string_view kHeadStart = "<HEAD";
 constexpr std::string_view kHtmlStart = "<HTML";
 constexpr std::string_view kDoctype = "<!DOCTYPE";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-// Put before the sheet in a preview copy that keeps the page's own styles, so
-// that a refresh replaces only the sheet.
-constexpr std::string_view kPreviewMarker = "<!-- sheet preview -->";
 
 struct Span {
     size_t start;

@@ -47,6 +47,9 @@ inline constexpr const char kPreviewQuestion[] = "Overide existing Style Sheet";
 inline constexpr const char kQuestionCaption[] = "Query";
 inline constexpr const char kPreviewFileName[] = "~styletemp.html";
 inline constexpr const char kPreviewSheetName[] = "test.css";
+// Put before the sheet in a preview copy that keeps the page's own styles, so
+// that a refresh (or the live preview) replaces only the sheet.
+inline constexpr std::string_view kPreviewMarker = "<!-- sheet preview -->";
 
 enum class MissingPage { kFail, kCreate };
 

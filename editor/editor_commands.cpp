@@ -27,6 +27,8 @@ const EditorCommand kCommands[] = {
     {kCmdRefreshPreview, "Ctrl+Shift+R", "Refreshes the currently previewed page", "Refresh", 11, false,
      &D::OnRefreshPreview},
     {kCmdChangePreview, "F10", "Changes the page in the preview", "Change", 12, false, &D::OnChangePreview},
+    {kCmdLivePreview, "", "Shows each change in the preview at once", "Live Preview", -1, false, &D::OnLivePreview,
+     true},
     kSeparator,
     {kCmdHelp, "", "Help", "Help", 13, false, &D::OnHelp},
     // Not on the toolbar: reached from the window's context menu.

@@ -48,6 +48,7 @@ CEditorDlg::CEditorDlg(UserDialogs& dialogs, SettingsStore& settings, DesktopSer
     doc_.SetObserver(this);
     BuildLayout(browserFactory);
     BuildCommands();
+    StartLivePreview();
 
     loading_ = false;
     skipStore_ = true;
@@ -108,7 +109,8 @@ void CEditorDlg::BuildLayout(const BrowserFactory& browserFactory) {
     viewSheet_->addTab(previewPage_, QStringLiteral("Preview"));
     viewSheet_->addTab(codePage_, QStringLiteral("Code"));
     codePage_->ShowListing(doc_.GetListing());
-    doc_.SetListingObserver(codePage_);
+    listingObservers_.Add(codePage_);
+    doc_.SetListingObserver(&listingObservers_);
     body->addWidget(viewSheet_, 1);
     outer->addLayout(body, 1);
 
@@ -133,6 +135,7 @@ void CEditorDlg::BuildCommands() {
             continue;
         }
         auto* action = new QAction(QString::fromLatin1(command.label), this);
+        action->setCheckable(command.checkable);
         action->setToolTip(QString::fromLatin1(command.toolTip));
         action->setStatusTip(QString::fromLatin1(command.toolTip));
         if (*command.keys) {
