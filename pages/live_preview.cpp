@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPointer>
+#include <algorithm>
 
 #include "css/html_embed.h"
 #include "pages/preview_page.h"
@@ -31,7 +32,6 @@ constexpr const char* kStyleScript = R"((function (text, marker) {
 LivePreview::LivePreview(CPreviewPage& page, Sheet sheet, QObject* parent)
     : QObject(parent), page_(page), sheet_(std::move(sheet)) {
     timer_.setSingleShot(true);
-    timer_.setInterval(kDelayMs);
     connect(&timer_, &QTimer::timeout, this, &LivePreview::Update);
 }
 
@@ -61,12 +61,16 @@ void LivePreview::Flush() {
 }
 
 void LivePreview::Changed() {
-    // Not restarted by later changes: steady typing still updates every kDelayMs.
-    if (enabled_ && copyShown_ && page_.HasBrowser() && !timer_.isActive()) timer_.start();
+    if (!enabled_ || !copyShown_ || !page_.HasBrowser() || timer_.isActive()) return;
+    // Never restarted by later changes, so steady typing is still shown.
+    qint64 wait = 0;
+    if (sinceUpdate_.isValid()) wait = std::max<qint64>(0, kDelayMs - sinceUpdate_.elapsed());
+    timer_.start(static_cast<int>(wait));
 }
 
 void LivePreview::Update() {
     if (!enabled_ || !copyShown_ || !page_.HasBrowser()) return;
+    sinceUpdate_.start();
     QPointer<LivePreview> self(this);
     page_.Browser()->RunScript(StyleScript(sheet_.text()), [self](const QVariant& found) {
         // No boolean: the script did not run (the page is going away).

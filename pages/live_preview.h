@@ -1,4 +1,5 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -11,8 +12,9 @@ namespace larkspur {
 class CPreviewPage;
 
 // Keeps the preview in step with the sheet. Every change of the listing asks
-// for an update; changes within kDelayMs of the first become one update, so
-// typing stays smooth. The update puts the sheet's text into the preview
+// for an update. The first change after a quiet spell is shown as soon as the
+// current event is handled; later ones are gathered so that updates come at
+// most every kDelayMs, which keeps typing smooth. The update puts the sheet's text into the preview
 // copy's style element in place: no reload, no flicker, the page stays where
 // it was scrolled. When that element cannot be found, the copy is rewritten
 // and reloaded with the scroll position kept.
@@ -59,6 +61,7 @@ private:
     CPreviewPage& page_;
     Sheet sheet_;
     QTimer timer_;
+    QElapsedTimer sinceUpdate_;  // invalid before the first update
     bool enabled_ = true;
     bool copyShown_ = false;
 };

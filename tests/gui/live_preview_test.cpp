@@ -71,8 +71,9 @@ struct ChangeCase {
 
 class LiveChanges : public LiveTest, public ::testing::WithParamInterface<ChangeCase> {};
 
-// Every kind of change to the sheet reaches the preview, once, with the
-// sheet as it now is; the files on disk stay as the load wrote them.
+// Every kind of change to the sheet reaches the preview, once and without
+// waiting out the gathering time, with the sheet as it now is; the files on
+// disk stay as the load wrote them.
 TEST_P(LiveChanges, EachChangeIsOneUpdateWithTheWholeSheet) {
     LoadPage();
     const std::string copy = ReadText(folder + kPreviewFileName);
@@ -84,6 +85,8 @@ TEST_P(LiveChanges, EachChangeIsOneUpdateWithTheWholeSheet) {
     const std::string before = Doc().StyleSheetText();
     GetParam().change(*this);
     ASSERT_NE(Doc().StyleSheetText(), before);
+    QTest::qWait(LivePreview::kDelayMs / 4);
+    ExpectOneUpdateWithTheSheet();
     Settle();
     ExpectOneUpdateWithTheSheet();
     EXPECT_EQ(ReadText(folder + kPreviewFileName), copy);
@@ -141,6 +144,8 @@ TEST_F(LiveTest, TypingIsGatheredIntoOneUpdatePerPause) {
     Settle();
     browser.calls.clear();
 
+    // Right after an update, a burst of keys waits for the rest of the
+    // gathering time and goes out as one.
     Retype(font.Edit(1053), "18");
     EXPECT_EQ(Doc().Rules()[Row("H1")].properties[kFontSize].value, "18%");
     EXPECT_TRUE(editor->Live()->Pending());
