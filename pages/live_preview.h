@@ -26,7 +26,7 @@ public:
         std::function<bool()> rewriteCopy;  // puts the sheet into the copy on disk; false when not done
     };
 
-    static constexpr int kDelayMs = 100;
+    static constexpr int kDelayMs = 50;
 
     LivePreview(CPreviewPage& page, Sheet sheet, QObject* parent = nullptr);
 
