@@ -3,7 +3,7 @@
 #include <QPixmap>
 #include <string>
 
-#include "app/tips_file.h"
+#include "model/tips_file.h"
 
 class QCheckBox;
 class QLabel;

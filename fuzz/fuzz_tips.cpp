@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/tips_file.h"
+#include "model/tips_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;

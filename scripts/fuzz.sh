@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
 dir=build-fuzz
-cmake -S fuzz -B "$dir" -DCMAKE_CXX_COMPILER=clang++-14 > "$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; exit 1; }
+cmake -S . -B "$dir" -DCMAKE_CXX_COMPILER=clang++-14 -DLARKSPUR_FUZZ=ON \
+  -DLARKSPUR_GUI=OFF -DLARKSPUR_TESTS=OFF -DLARKSPUR_BENCH=OFF > "$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; exit 1; }
 cmake --build "$dir" -j"$(nproc)" > "$dir.build.log" 2>&1 || { cat "$dir.build.log"; exit 1; }
 
 status=0

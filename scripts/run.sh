@@ -20,5 +20,5 @@ else
 fi
 # The Help button opens qstart.html from the current folder; the build puts
 # it beside the editor.
-cd build/gui_build
+cd build/app
 exec ./larkspur "$@"

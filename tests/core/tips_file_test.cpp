@@ -8,7 +8,7 @@
 #include <regex>
 #include <vector>
 
-#include "app/tips_file.h"
+#include "model/tips_file.h"
 
 namespace larkspur {
 namespace {

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "app/tip_dialog.h"
-#include "app/tips_file.h"
+#include "model/tips_file.h"
 #include "fake_platform.h"
 
 namespace larkspur {

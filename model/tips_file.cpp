@@ -1,4 +1,4 @@
-#include "app/tips_file.h"
+#include "model/tips_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
