@@ -117,7 +117,7 @@ CTipDlg::~CTipDlg() {
 }
 
 QString CTipDlg::TipText() const {
-    QString text = QString::fromUtf8(tip_.data(), static_cast<qsizetype>(tip_.size()));
+    QString text = QString::fromStdString(tip_);
     while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'))) text.chop(1);
     return text;
 }

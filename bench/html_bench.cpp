@@ -25,10 +25,7 @@ void BuildSheet(SheetDocument& doc) {
         doc.SetSelectedIndex(doc.FindRule(selector));
         doc.ListRule();
         for (int entry : {kColor, kFontSize, kMarginTop}) {
-            PropertyEntry& e = doc.SelectedRule()->properties[entry];
-            e.value = entry == kColor ? "#336699" : "12pt";
-            e.valueSet = e.changed = 1;
-            doc.ListDeclaration(entry);
+            doc.SetValue(doc.SelectedIndex(), entry, entry == kColor ? "#336699" : "12pt");
         }
     }
 }

@@ -14,10 +14,7 @@ namespace {
 using namespace larkspur;
 
 void SetEntry(SheetDocument& doc, int entry, const std::string& value) {
-    PropertyEntry& e = doc.SelectedRule()->properties[entry];
-    e.value = value;
-    e.valueSet = e.changed = 1;
-    doc.ListDeclaration(entry);
+    doc.SetValue(doc.SelectedIndex(), entry, value);
 }
 
 // 10,000 listed rules of four declarations each.

@@ -31,13 +31,10 @@ void CColorButton::Bind(PageHost& host, ColourValue colour, CSampleText* sample,
 
 void CColorButton::SeedEntry() {
     if (!host_) return;
-    PropertyEntry* entry = SelectedEntry(*host_, property_);
     // A rule read from a file already carries its colour; overwriting it here
     // would change what is written without the user touching it.
-    if (entry && !entry->valueSet && entry->value.empty()) {
-        entry->value = ColourText(colour_);
-        entry->valueSet = 1;
-    }
+    SheetDocument& document = host_->Document();
+    document.SeedValue(document.SelectedIndex(), property_, ColourText(colour_));
 }
 
 void CColorButton::SetColor(ColourValue colour) {
@@ -73,18 +70,13 @@ void CColorButton::Choose() {
 
 void CColorButton::StoreColour() {
     if (!host_) return;
-    PropertyEntry* entry = SelectedEntry(*host_, property_);
-    if (!entry) return;
-    entry->value = ColourText(colour_);
-    entry->valueSet = 1;
-    entry->changed = 1;
+    StoreValue(*host_, property_, ColourText(colour_));
 }
 
 void CColorButton::Apply() {
     if (!host_ || !SelectedEntry(*host_, property_)) return;
     StoreColour();
     if (callback_) callback_();
-    host_->Document().ListDeclaration(property_);
     DriveSample(colour_);
 }
 

@@ -32,7 +32,7 @@ void CListCombo::AddItem(const QString& item) {
 
 void CListCombo::AddItems(std::span<const std::string_view> items) {
     for (std::string_view item : items)
-        AddItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
+        AddItem(QString::fromUtf8(item));
 }
 
 void CListCombo::AddItems(const QStringList& items) {

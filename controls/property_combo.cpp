@@ -18,7 +18,7 @@ void CPropertyCombo::Bind(PageHost& host, int property, QAbstractButton* tied,
     tied_ = tied;
     valueMap_.clear();
     for (std::string_view v : valueMap)
-        valueMap_.push_back(QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size())));
+        valueMap_.push_back(QString::fromUtf8(v));
     companion_ = companion;
     link_ = companion ? Link::UnitOfEdit : Link::None;
     numberLast_ = numberLast;
@@ -40,7 +40,7 @@ void CPropertyCombo::RefreshEnabling() {
 std::string CPropertyCombo::GetValue() const {
     if (!IsOwnEnabled(this)) return {};
     if (link_ == Link::UnitOfPair) return companion_ ? companion_->GetJoinedValue() : std::string();
-    return ToBytes(currentText());
+    return currentText().toStdString();
 }
 
 void CPropertyCombo::Store() {
@@ -53,9 +53,9 @@ void CPropertyCombo::Store() {
         callback_();
         return;
     }
-    std::string value = ToBytes(item);
+    std::string value = item.toStdString();
     if (link_ == Link::UnitOfEdit) {
-        const std::string number = companion_ ? ToBytes(companion_->text()) : std::string();
+        const std::string number = companion_ ? companion_->text().toStdString() : std::string();
         // A unit without its number is no value; the entry keeps what it had.
         if (number.empty()) return;
         value = numberLast_ ? value + separator_ + number : number + separator_ + value;
@@ -63,7 +63,7 @@ void CPropertyCombo::Store() {
         value = companion_ ? companion_->GetJoinedValue() : std::string();
     }
     if (value.empty()) return;
-    if (!valueMap_.isEmpty() && index >= 0 && index < valueMap_.size()) value = ToBytes(valueMap_[index]);
+    if (!valueMap_.isEmpty() && index >= 0 && index < valueMap_.size()) value = valueMap_[index].toStdString();
     StoreValue(*host_, property_, value);
 }
 

@@ -40,8 +40,8 @@ void CPropertyEdit::RefreshEnabling() {
 
 std::string CPropertyEdit::GetValue() const {
     if (!IsOwnEnabled(this) || link_ == Link::None || text().isEmpty()) return {};
-    std::string value = ToBytes(text());
-    if (unitCombo_) value += ToBytes(unitCombo_->currentText());
+    std::string value = text().toStdString();
+    if (unitCombo_) value += unitCombo_->currentText().toStdString();
     return value;
 }
 
@@ -58,14 +58,14 @@ void CPropertyEdit::Store() {
         return;
     }
     if (text().isEmpty()) return;
-    std::string value = ToBytes(text());
+    std::string value = text().toStdString();
     if (link_ == Link::SecondValue) {
         value = GetJoinedValue();
     } else {
         if (link_ == Link::UnitCombo) {
             // The suffix is already placed around the unit; adding it once
             // more at the end would double it.
-            const std::string unit = unitCombo_ ? ToBytes(unitCombo_->currentText()) : std::string();
+            const std::string unit = unitCombo_ ? unitCombo_->currentText().toStdString() : std::string();
             value = unitAfter_ ? value + suffix_ + separator_ + unit + suffix_
                                : unit + suffix_ + separator_ + suffix_ + value;
             value = prefix_ + value;

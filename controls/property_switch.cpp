@@ -40,18 +40,18 @@ void CPropertySwitch::RefreshEnabling() {
 }
 
 void CPropertySwitch::HandleClick() {
-    PropertyEntry* entry = SelectedEntry(host_, property_);
+    const PropertyEntry* entry = SelectedEntry(host_, property_);
     if (!entry) return;
     SheetDocument& document = host_.Document();
+    const int rule = document.SelectedIndex();
     if (!IsChecked()) {
         if (callback_)
             callback_();
         else
-            document.UnlistDeclaration(property_);
+            document.RemoveValue(rule, property_);
         return;
     }
-    entry->valueSet = 1;
-    entry->changed = 1;
+    document.MarkValueSet(rule, property_);
     switch (kind_) {
     case Kind::Combo:
         if (combo_) {
@@ -84,8 +84,10 @@ void CPropertySwitch::HandleClick() {
         callback_();
         return;
     }
-    if (kind_ == Kind::Colour && colour_) colour_->StoreColour();
-    document.ListDeclaration(property_);
+    if (kind_ == Kind::Colour && colour_)
+        colour_->StoreColour();
+    else
+        document.ListValue(rule, property_);
 }
 
 bool CPropertySwitch::eventFilter(QObject* watched, QEvent* event) {

@@ -23,9 +23,6 @@ long WriteSome(int fd, const char* data, std::size_t size) {
     return static_cast<long>(::write(fd, data, size));
 }
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
-
-std::string ErrnoText(int err) { return std::strerror(err); }
 
 // The real file behind a link, so the link survives the rename.
 std::string ResolveTarget(const std::string& path) {
@@ -38,6 +35,20 @@ std::string ResolveTarget(const std::string& path) {
 }
 
 }  // namespace
+
+IoResult IoResult::Failure(std::string_view verb, const std::string& path, std::string_view reason) {
+    std::string message = "Cannot ";
+    message += verb;
+    message += " \"";
+    message += path;
+    message += "\": ";
+    message += reason;
+    return Failure(std::move(message));
+}
+
+IoResult IoResult::FailureErrno(std::string_view verb, const std::string& path, int err) {
+    return Failure(verb, path, std::strerror(err));
+}
 
 void SetFileWriteHook(FileWriteHook hook) { WriteHook() = std::move(hook); }
 
@@ -54,11 +65,11 @@ std::string FolderOf(const std::string& path) {
 IoResult ReadWholeFile(const std::string& path, std::string& out) {
     out.clear();
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return IoResult::Failure("Cannot open " + Quoted(path) + ": " + ErrnoText(errno));
+    if (fd < 0) return IoResult::FailureErrno("open", path, errno);
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return IoResult::Failure("Cannot open " + Quoted(path) + ": it is not a regular file");
+        return IoResult::Failure("open", path, "it is not a regular file");
     }
     if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
     std::vector<char> buf(1 << 16);
@@ -69,7 +80,7 @@ IoResult ReadWholeFile(const std::string& path, std::string& out) {
             int err = errno;
             ::close(fd);
             out.clear();
-            return IoResult::Failure("Cannot read " + Quoted(path) + ": " + ErrnoText(err));
+            return IoResult::FailureErrno("read", path, err);
         }
         if (n == 0) break;
         out.append(buf.data(), static_cast<size_t>(n));
@@ -83,7 +94,7 @@ IoResult ReplaceFileContents(const std::string& requestedPath, std::string_view 
     struct stat old;
     bool existed = ::stat(path.c_str(), &old) == 0;
     if (existed && !S_ISREG(old.st_mode))
-        return IoResult::Failure("Cannot write " + Quoted(requestedPath) + ": it is not a regular file");
+        return IoResult::Failure("write", requestedPath, "it is not a regular file");
 
     std::string folder = FolderOf(path);
     std::string base = path.substr(folder.size());
@@ -91,13 +102,13 @@ IoResult ReplaceFileContents(const std::string& requestedPath, std::string_view 
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
     int fd = ::mkstemp(name.data());
-    if (fd < 0) return IoResult::Failure("Cannot write " + Quoted(requestedPath) + ": " + ErrnoText(errno));
+    if (fd < 0) return IoResult::FailureErrno("write", requestedPath, errno);
     std::string tmp(name.data());
 
     auto fail = [&](int err) {
         ::close(fd);
         ::unlink(tmp.c_str());
-        return IoResult::Failure("Cannot write " + Quoted(requestedPath) + ": " + ErrnoText(err));
+        return IoResult::FailureErrno("write", requestedPath, err);
     };
 
     size_t done = 0;
@@ -123,12 +134,12 @@ IoResult ReplaceFileContents(const std::string& requestedPath, std::string_view 
     if (::close(fd) != 0) {
         int err = errno;
         ::unlink(tmp.c_str());
-        return IoResult::Failure("Cannot write " + Quoted(requestedPath) + ": " + ErrnoText(err));
+        return IoResult::FailureErrno("write", requestedPath, err);
     }
     if (::rename(tmp.c_str(), path.c_str()) != 0) {
         int err = errno;
         ::unlink(tmp.c_str());
-        return IoResult::Failure("Cannot write " + Quoted(requestedPath) + ": " + ErrnoText(err));
+        return IoResult::FailureErrno("write", requestedPath, err);
     }
     return {};
 }

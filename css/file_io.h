@@ -12,6 +12,9 @@ struct IoResult {
     std::string error;
     explicit operator bool() const { return ok; }
     static IoResult Failure(std::string message) { return {false, std::move(message)}; }
+    // "Cannot <verb> "<path>": <reason>"
+    static IoResult Failure(std::string_view verb, const std::string& path, std::string_view reason);
+    static IoResult FailureErrno(std::string_view verb, const std::string& path, int err);
 };
 
 // Reads a regular file whole. Directories, devices and missing files fail

@@ -169,8 +169,6 @@ std::string InsertInto(std::string_view page, const PageScan& s, std::string_vie
     return Assemble(page, {}, at.pos, at.needsHead ? HeadWrapped(block) : std::string(block));
 }
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
-
 std::string EscapeHtml(std::string_view text) {
     std::string out;
     for (char c : text) {
@@ -197,11 +195,11 @@ IoResult ReadPageToRewrite(const std::string& path, std::string& page) {
     if (IoResult r = ReadWholeFile(path, page); !r) return r;
     struct stat st;
     if (::stat(path.c_str(), &st) != 0)
-        return IoResult::Failure("Cannot open " + Quoted(path) + ": " + std::strerror(errno));
+        return IoResult::FailureErrno("open", path, errno);
     if ((st.st_mode & 0222) == 0)
-        return IoResult::Failure("Cannot write " + Quoted(path) + ": the file is read-only");
+        return IoResult::Failure("write", path, "the file is read-only");
     if (::access(path.c_str(), W_OK) != 0)
-        return IoResult::Failure("Cannot write " + Quoted(path) + ": " + std::strerror(errno));
+        return IoResult::FailureErrno("write", path, errno);
     return {};
 }
 
@@ -272,8 +270,7 @@ EmbedResult EmbedStyleBlock(const SheetDocument& doc, const std::string& pagePat
                                             NewPageText(doc.BuildStyleBlock(), TitleOf(pagePath)));
             result.created = result.io.ok;
         } else {
-            result.io = IoResult::Failure("Cannot open " + Quoted(pagePath) + ": " +
-                                          std::strerror(err));
+            result.io = IoResult::FailureErrno("open", pagePath, err);
         }
         return result;
     }

@@ -10,6 +10,14 @@ void Listing::Insert(int index, std::string text) {
     if (observer_) observer_->LineInserted(index, *it);
 }
 
+void Listing::Insert(int index, std::vector<std::string> lines) {
+    index = std::clamp(index, 0, Count());
+    lines_.insert(lines_.begin() + index, std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+    if (!observer_) return;
+    for (size_t i = 0; i < lines.size(); ++i)
+        observer_->LineInserted(index + static_cast<int>(i), lines_[static_cast<size_t>(index) + i]);
+}
+
 void Listing::Replace(int index, std::string text) {
     if (index < 0 || index >= Count()) return;
     lines_[static_cast<size_t>(index)] = std::move(text);

@@ -28,6 +28,7 @@ public:
     // Inserting past the end appends.
     void Insert(int index, std::string text);
     void Append(std::string text) { Insert(Count(), std::move(text)); }
+    void Insert(int index, std::vector<std::string> lines);
     void Replace(int index, std::string text);
     void Remove(int first, int count = 1);
     void Clear();

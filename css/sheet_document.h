@@ -21,6 +21,23 @@ public:
     virtual void RuleCheckChanged(int /*index*/, bool /*checked*/) {}
     virtual void RuleSelected(int /*index*/) {}
     virtual void PagesNeedReload() {}
+    // Before the rule's data, check mark or lines change in place, and before
+    // it is removed: the moment to take a snapshot of it.
+    virtual void RuleChanging(int /*index*/) {}
+    virtual void RuleRemoving(int /*index*/) {}
+};
+
+// A rule as it stands: its data, check mark, place in the list and lines in
+// the listing, so a change to it can be taken back exactly.
+struct RuleSnapshot {
+    int index = -1;
+    bool checked = false;
+    int firstLine = 0;
+    int lineCount = 0;
+    StyleRule rule;
+    std::vector<std::string> lines;  // header to closing brace; empty when not listed
+
+    bool operator==(const RuleSnapshot& other) const;
 };
 
 // The sheet being edited: the rule list, the check marks of the rule list,
@@ -36,15 +53,14 @@ public:
     // The 56 tag rules in order, none checked or listed, rule 0 selected.
     void CreateStartRules();
 
-    RuleList& Rules() { return rules_; }
     const RuleList& Rules() const { return rules_; }
+    const StyleRule& Rule(int index) const { return rules_[static_cast<size_t>(index)]; }
     int RuleCount() const { return static_cast<int>(rules_.size()); }
     int LastIndex() const { return RuleCount() - 1; }
     bool IsValidIndex(int index) const { return index >= 0 && index < RuleCount(); }
 
     int SelectedIndex() const { return selected_; }
     void SetSelectedIndex(int index) { selected_ = index; }
-    StyleRule* SelectedRule() { return IsValidIndex(selected_) ? &rules_[selected_] : nullptr; }
     const StyleRule* SelectedRule() const {
         return IsValidIndex(selected_) ? &rules_[selected_] : nullptr;
     }
@@ -54,16 +70,46 @@ public:
     void SetChecked(int index, bool checked);
 
     const Listing& GetListing() const { return listing_; }
-    int ListingLineCount() const { return listingLineCount_; }
 
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
 
     // Listing operations on the selected rule.
-    void ListRule();
-    void UnlistRule();
-    void ListDeclaration(int entryIndex);
-    void UnlistDeclaration(int entryIndex);
+    void ListRule() { ListRule(selected_); }
+    void UnlistRule() { UnlistRule(selected_); }
+    void ListDeclaration(int property) { ListValue(selected_, property); }
+    void UnlistDeclaration(int property) { RemoveValue(selected_, property); }
+
+    void ListRule(int rule);
+    void UnlistRule(int rule);
+
+    // Editing one property of a rule. Each keeps the listing true to the
+    // entry; a rule that is not listed only remembers the change.
+    //
+    // The value text: marked set and changed, then listed.
+    void SetValue(int rule, int property, std::string_view value);
+    // Marked set and changed, the text kept (a switch ticked again).
+    void MarkValueSet(int rule, int property);
+    // A default text for an entry that has none yet (a colour control's
+    // colour); not marked changed, so nothing is listed for it.
+    void SeedValue(int rule, int property, std::string_view value);
+    // Lists (or re-lists) the entry as it stands.
+    void ListValue(int rule, int property);
+    // Takes the declaration out of the listing; the entry keeps its texts.
+    void RemoveValue(int rule, int property);
+
+    // The three parts of font-family: first choice (value), second choice
+    // (alternate) and generic family.
+    enum class FamilyPart { First, Second, Generic };
+    // The part's text, marked set and changed, then the family re-listed.
+    void SetFamilyPart(int rule, FamilyPart part, std::string_view text);
+    // The part's box ticked or cleared: a part is set only with a text to go
+    // with it, and the family is re-listed when it had been changed before
+    // (ticking) or always (clearing).
+    void SwitchFamilyPart(int rule, FamilyPart part, bool on);
+
+    // What the pages show for the rule.
+    void SetPageState(int rule, const PageState& state);
 
     // Index of the rule whose selector matches, ignoring ASCII case; -1 if none.
     int FindRule(std::string_view selector) const;
@@ -81,6 +127,15 @@ public:
     // Every rule reset and unchecked, the listing emptied (New sheet).
     void ResetAllRules();
 
+    // Taking changes back. A snapshot restores only onto the sheet as it was
+    // right after the change it was taken for (every later change undone).
+    RuleSnapshot Snapshot(int index) const;
+    // The rules back in place as the snapshots hold them, their lines where
+    // they were.
+    void RestoreRules(const std::vector<RuleSnapshot>& snapshots);
+    // A removed rule back at its index, listed where it was.
+    void InsertRule(const RuleSnapshot& snapshot);
+
     // The sheet as a stand-alone .css file and as an HTML style element.
     std::string StyleSheetText() const;
     std::string BuildStyleBlock() const;
@@ -97,6 +152,13 @@ public:
 private:
     void ShiftRulesBelow(const StyleRule& rule, int delta);
     bool IsLastInListing(const StyleRule& rule) const;
+    PropertyEntry* EntryAt(int rule, int property);
+    // Every in-place change of a rule starts here.
+    void Touch(int index) {
+        if (observer_ && IsValidIndex(index)) observer_->RuleChanging(index);
+    }
+    void PlaceBlock(int index, const RuleSnapshot& snapshot);
+    void ListFamily(int rule);
     void AppendRuleText(std::string& out) const;
     void Notify(auto&& call) {
         if (observer_) call(*observer_);
@@ -106,7 +168,6 @@ private:
     std::vector<char> checked_;
     int selected_ = -1;
     Listing listing_;
-    int listingLineCount_ = 0;
     bool modified_ = false;
     SheetObserver* observer_ = nullptr;
 

@@ -27,7 +27,6 @@
 namespace larkspur {
 namespace {
 
-QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Pages are filled and stored in this order, whatever the tab order.
 constexpr int kPageOrder[] = {129, 130, 139, 159, 161, 171, 174};
@@ -161,7 +160,7 @@ void CEditorDlg::BuildCommands() {
 void CEditorDlg::FillRuleList() {
     const QSignalBlocker block(ruleList_);
     ruleList_->clear();
-    for (int i = 0; i < doc_.RuleCount(); ++i) ruleList_->AddRule(FromUtf8(doc_.Rules()[i].selector), doc_.IsChecked(i));
+    for (int i = 0; i < doc_.RuleCount(); ++i) ruleList_->AddRule(QString::fromStdString(doc_.Rules()[i].selector), doc_.IsChecked(i));
 }
 
 QAction* CEditorDlg::CommandAction(int id) const {
@@ -187,7 +186,7 @@ void CEditorDlg::SelectRule(int index) {
     else
         skipStore_ = false;
     doc_.SetSelectedIndex(doc_.IsValidIndex(index) ? index : -1);
-    if (StyleRule* rule = doc_.SelectedRule()) {
+    if (const StyleRule* rule = doc_.SelectedRule()) {
         LoadPages();
         const bool checked = doc_.IsChecked(index);
         if (checked && !rule->listed)
@@ -235,7 +234,7 @@ void CEditorDlg::ShowRuleAfterRemoval() {
 
 void CEditorDlg::RuleAppended(int index) {
     const QSignalBlocker block(ruleList_);
-    ruleList_->InsertRule(index, FromUtf8(doc_.Rules()[index].selector), doc_.IsChecked(index));
+    ruleList_->InsertRule(index, QString::fromStdString(doc_.Rules()[index].selector), doc_.IsChecked(index));
 }
 
 void CEditorDlg::RuleRemoved(int index) {
@@ -244,7 +243,7 @@ void CEditorDlg::RuleRemoved(int index) {
 }
 
 void CEditorDlg::RuleRenamed(int index) {
-    if (QListWidgetItem* item = ruleList_->item(index)) item->setText(FromUtf8(doc_.Rules()[index].selector));
+    if (QListWidgetItem* item = ruleList_->item(index)) item->setText(QString::fromStdString(doc_.Rules()[index].selector));
 }
 
 void CEditorDlg::RuleCheckChanged(int index, bool checked) {
@@ -267,7 +266,7 @@ void CEditorDlg::PagesNeedReload() {
 void CEditorDlg::ShowHelpLine(const std::string& text) {
     // Shown only while the Info window is open, in the status bar too.
     if (!info_) return;
-    const QString line = FromUtf8(text);
+    const QString line = QString::fromStdString(text);
     info_->SetText(line);
     statusBar_->showMessage(line);
 }

@@ -101,7 +101,7 @@ void CEditorDlg::ShowPreview(const std::string& pagePath, bool silent) {
     // The copy just written holds the sheet; anything pending is in it.
     live_->SetCopyShown(result.io.ok);
     if (!ShowIfFailed(result.io)) return;
-    previewPage_->Navigate(QString::fromUtf8(result.copyPath.data(), static_cast<qsizetype>(result.copyPath.size())));
+    previewPage_->Navigate(QString::fromStdString(result.copyPath));
 }
 
 }  // namespace larkspur

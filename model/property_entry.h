@@ -21,8 +21,9 @@ struct PropertyEntry {
     int valueSet = 0;
     int alternateSet = 0;
     int listed = 0;
-    int textOffset = 0;
     int changed = 0;
+
+    bool operator==(const PropertyEntry&) const = default;
 
     void ResetEntry();
 

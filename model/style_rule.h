@@ -162,6 +162,8 @@ struct PageState {
     ColourValue borderTopColor = 0x0000FF;
     ColourValue borderRightColor = 0x0000FF;
     ColourValue borderBottomColor = 0x0000FF;
+
+    bool operator==(const PageState&) const = default;
 };
 
 using PropertyList = std::vector<PropertyEntry>;
@@ -189,13 +191,9 @@ public:
     PageState& pageState() { return *this; }
     const PageState& pageState() const { return *this; }
 
-    int lineCount = 0;
+    int lineCount = 0;  // lines below the header, the closing brace included
     int firstLine = 0;
-    int lastLine = 0;
     std::string selector;
-    int textStart = 0;
-    int textEnd = 0;
-    int blockEnd = 0;
     PropertyList properties;
     int listed = 0;
 };

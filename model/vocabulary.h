@@ -69,8 +69,6 @@ inline constexpr std::array<std::string_view, 56> kTagNames = {
     "TEXTAREA", "TH",    "TITLE", "TR",     "TT",       "UL",       "U",      "VAR"};
 
 // Keyword lists of the combo boxes, in the order they are filled.
-inline constexpr std::array<std::string_view, 3> kDevelopingFor = {"Internet Explorer",
-                                                                   "Netscape", "Both"};
 inline constexpr std::array<std::string_view, 3> kFontStyles = {"normal", "italic", "oblique"};
 inline constexpr std::array<std::string_view, 5> kGenericFamilies = {
     "serif", "sans-serif", "cursive", "fantasy", "monospace"};

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "controls/bound_store.h"
@@ -161,39 +162,36 @@ std::string CBorderPage::WidthPart(Side side) const {
 
 void CBorderPage::ComposeSide(Side side) {
     const BorderSide& s = kSides[side];
-    PropertyEntry* entry = SelectedEntry(host_, s.property);
-    if (!entry) return;
+    SheetDocument& document = host_.Document();
+    if (!document.SelectedRule()) return;
     const std::string width = WidthPart(side);
     lastWidth_[side] = width;
-    entry->value =
-        JoinBorderParts(width, Combo(s.styleCombo)->GetValue(), ColourButton(s.colourButton)->GetColorText());
-    entry->valueSet = 1;
-    entry->changed = 1;
-    host_.Document().ListDeclaration(s.property);
+    document.SetValue(document.SelectedIndex(), s.property,
+                      JoinBorderParts(width, Combo(s.styleCombo)->GetValue(),
+                                      ColourButton(s.colourButton)->GetColorText()));
 }
 
 void CBorderPage::WidthClicked(Side side) {
     const BorderSide& s = kSides[side];
-    PropertyEntry* entry = SelectedEntry(host_, s.property);
-    if (!entry) return;
     SheetDocument& document = host_.Document();
+    if (!document.SelectedRule()) return;
     if (!Button(s.width)->isChecked()) {
-        document.UnlistDeclaration(s.property);
+        document.RemoveValue(document.SelectedIndex(), s.property);
         return;
     }
-    entry->valueSet = 1;
-    entry->changed = 1;
     if (lastWidth_[side].empty() && WidthPart(side).empty()) {
+        // Nothing given yet: the Value choice with its default number.
         Button(s.valueRadio)->setChecked(true);
-        // The edit must be usable before the click composes from it.
         RefreshEnabling();
-        Switch(s.valueRadio)->HandleClick();
-    } else {
-        // The width given before (a keyword, or a number left in the edit)
-        // comes back with the box.
-        ComposeSide(side);
+        CPropertyEdit* edit = Edit(s.valueEdit);
+        if (edit->text().isEmpty() || edit->text().startsWith(QLatin1Char(' '))) {
+            const QSignalBlocker quiet(edit);
+            edit->setText(edit->DefaultText());
+        }
     }
-    document.ListDeclaration(s.property);
+    // The width given before (a keyword, or a number left in the edit) comes
+    // back with the box.
+    ComposeSide(side);
 }
 
 void CBorderPage::LoadExtra() {

@@ -5,7 +5,6 @@
 
 namespace larkspur {
 namespace {
-QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 }  // namespace
 
 CCodePage::CCodePage(QWidget* parent) : QWidget(parent) {
@@ -25,17 +24,17 @@ CCodePage::CCodePage(QWidget* parent) : QWidget(parent) {
 
 void CCodePage::ShowListing(const Listing& listing) {
     list_->clear();
-    for (const std::string& line : listing.Lines()) list_->addItem(FromUtf8(line));
+    for (const std::string& line : listing.Lines()) list_->addItem(QString::fromStdString(line));
 }
 
-void CCodePage::LineInserted(int index, const std::string& text) { list_->insertItem(index, FromUtf8(text)); }
+void CCodePage::LineInserted(int index, const std::string& text) { list_->insertItem(index, QString::fromStdString(text)); }
 
 void CCodePage::LinesRemoved(int first, int count) {
     for (int i = 0; i < count && first < list_->count(); ++i) delete list_->takeItem(first);
 }
 
 void CCodePage::LineReplaced(int index, const std::string& text) {
-    if (QListWidgetItem* item = list_->item(index)) item->setText(FromUtf8(text));
+    if (QListWidgetItem* item = list_->item(index)) item->setText(QString::fromStdString(text));
 }
 
 void CCodePage::LinesCleared() { list_->clear(); }

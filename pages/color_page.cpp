@@ -12,16 +12,6 @@
 #include "platform/user_dialogs.h"
 
 namespace larkspur {
-namespace {
-
-enum : int {
-    kRepeat = 1065, kRepeatCombo = 1066, kAttachment = 1067, kAttachmentCombo = 1068, kImage = 1071,
-    kImageEdit = 1072, kBrowse = 1073, kPositionCheck = 1081, kKeyword = 1080, kKeyword1 = 1078,
-    kKeyword2 = 1079, kPoint = 1085, kPoint1 = 1088, kPoint2 = 1087, kUnit1 = 1172, kUnit2 = 1173
-};
-
-}  // namespace
-
 CColorPage::CColorPage(PageHost& host, QWidget* parent)
     : CPropertyPage(host, kResourceId, "Background", parent) {
     CreateCheck(kRepeat, "Background &Repeat");
@@ -115,7 +105,7 @@ void CColorPage::BrowseForImage() {
         host_.Dialogs().ChooseOpenFile("Web Graphics Files | *.jpg; *.gif; *.png ||");
     if (!image) return;
     // The edit's own change handling stores url(...) and lists it.
-    Edit(kImageEdit)->setText(FromBytes(RelativeImagePath(host_.SavedPath(), *image)));
+    Edit(kImageEdit)->setText(QString::fromStdString(RelativeImagePath(host_.SavedPath(), *image)));
 }
 
 }  // namespace larkspur

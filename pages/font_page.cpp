@@ -19,15 +19,6 @@
 namespace larkspur {
 namespace {
 
-enum : int {
-    kFirstCheck = 1034, kFirstCombo = 1032, kSecondCheck = 1037, kSecondCombo = 1038,
-    kGenericCheck = 1039, kGenericCombo = 1021, kStyle = 1035, kStyleCombo = 1036,
-    kVariant = 1041, kVariantCombo = 1042, kWeight = 1044, kWeightCombo = 1031, kSize = 1059,
-    kAbsolute = 1046, kAbsoluteCombo = 1051, kRelative = 1047, kRelativeCombo = 1055,
-    kValue = 1049, kValueEdit = 1053, kValueUnit = 1143, kPercent = 1050, kPercentEdit = 1054,
-    kColour = 1058, kColourButton = 1030, kBack = 1076, kBackButton = 1074, kSampleId = 1026
-};
-
 constexpr ColourValue kRed = MakeColour(255, 0, 0);
 constexpr ColourValue kWhite = MakeColour(255, 255, 255);
 
@@ -206,91 +197,43 @@ void CFontPage::RefreshExtra() {
     Control(kGenericCombo)->setEnabled(Button(kGenericCheck)->isChecked());
 }
 
-// A part's flag goes up only with a text to go with it: a set flag on an
-// empty part would write "font-family: , serif;".
-
-void CFontPage::ListFamily() {
-    PropertyEntry* e = SelectedEntry(host_, kFontFamily);
-    if (!e) return;
+void CFontPage::SetFamilyPart(SheetDocument::FamilyPart part, const QString& family) {
     SheetDocument& doc = host_.Document();
-    // The second choice is written only behind a first one.
-    const int keepAlternate = e->alternateSet;
-    if (!e->valueSet) e->alternateSet = 0;
-    if ((e->valueSet && !e->value.empty()) || (e->genericSet && !e->generic.empty()))
-        doc.ListDeclaration(kFontFamily);
-    else
-        doc.UnlistDeclaration(kFontFamily);
-    e->alternateSet = keepAlternate;
+    if (doc.SelectedRule() && !family.isEmpty()) doc.SetFamilyPart(doc.SelectedIndex(), part, family.toStdString());
+}
+
+void CFontPage::SwitchFamilyPart(SheetDocument::FamilyPart part, bool on) {
+    SheetDocument& doc = host_.Document();
+    if (doc.SelectedRule()) doc.SwitchFamilyPart(doc.SelectedIndex(), part, on);
 }
 
 void CFontPage::FirstFamilyPicked() {
-    const QString family = ListCombo(kFirstCombo)->SelectedItemText();
-    PropertyEntry* e = SelectedEntry(host_, kFontFamily);
-    if (e && !family.isEmpty()) {
-        e->value = ToBytes(family);
-        e->valueSet = 1;
-        e->changed = 1;
-        ListFamily();
-    }
+    SetFamilyPart(SheetDocument::FamilyPart::First, ListCombo(kFirstCombo)->SelectedItemText());
     sample_->SetFontFace(ListCombo(kFirstCombo)->SelectedItemText());
 }
 
 void CFontPage::SecondFamilyPicked() {
-    const QString family = ListCombo(kSecondCombo)->SelectedItemText();
-    PropertyEntry* e = SelectedEntry(host_, kFontFamily);
-    if (!e || family.isEmpty()) return;
-    e->alternate = ToBytes(family);
-    e->alternateSet = 1;
-    e->changed = 1;
-    ListFamily();
+    SetFamilyPart(SheetDocument::FamilyPart::Second, ListCombo(kSecondCombo)->SelectedItemText());
 }
 
 void CFontPage::GenericFamilyPicked() {
-    const QString family = ListCombo(kGenericCombo)->SelectedItemText();
-    PropertyEntry* e = SelectedEntry(host_, kFontFamily);
-    if (!e || family.isEmpty()) return;
-    e->generic = ToBytes(family);
-    e->genericSet = 1;
-    e->changed = 1;
-    ListFamily();
+    SetFamilyPart(SheetDocument::FamilyPart::Generic, ListCombo(kGenericCombo)->SelectedItemText());
 }
 
 void CFontPage::FirstChoiceClicked() {
-    PropertyEntry* e = SelectedEntry(host_, kFontFamily);
-    if (!e) return;
-    if (Button(kFirstCheck)->isChecked()) {
-        e->valueSet = e->value.empty() ? 0 : 1;
-        if (e->changed) ListFamily();
-    } else {
-        e->valueSet = 0;
-        ListFamily();
-    }
+    SwitchFamilyPart(SheetDocument::FamilyPart::First, Button(kFirstCheck)->isChecked());
 }
 
 void CFontPage::SecondChoiceClicked() {
-    PropertyEntry* e = SelectedEntry(host_, kFontFamily);
-    if (!e) return;
-    if (Button(kSecondCheck)->isChecked()) {
-        if (ListCombo(kSecondCombo)->currentText().isEmpty() || e->alternate.empty()) return;
-        e->alternateSet = 1;
-        if (e->changed) ListFamily();
-    } else {
-        e->alternateSet = 0;
-        ListFamily();
-    }
+    const bool on = Button(kSecondCheck)->isChecked();
+    if (on && ListCombo(kSecondCombo)->currentText().isEmpty()) return;
+    SwitchFamilyPart(SheetDocument::FamilyPart::Second, on);
 }
 
 void CFontPage::GenericClicked() {
-    PropertyEntry* e = SelectedEntry(host_, kFontFamily);
-    if (!e) return;
-    if (Button(kGenericCheck)->isChecked()) {
-        if (ListCombo(kGenericCombo)->currentText().isEmpty() || e->generic.empty()) return;
-        e->genericSet = 1;
-        if (e->changed) ListFamily();
-    } else {
-        e->genericSet = 0;
-        ListFamily();
-    }
+    const bool on = Button(kGenericCheck)->isChecked();
+    if (on && ListCombo(kGenericCombo)->currentText().isEmpty()) return;
+    SwitchFamilyPart(SheetDocument::FamilyPart::Generic, on);
 }
 
 }  // namespace larkspur

@@ -1,4 +1,5 @@
 #pragma once
+#include "css/sheet_document.h"
 #include "pages/property_page.h"
 
 class QCheckBox;
@@ -17,6 +18,15 @@ QStringList CssFamilyNames(const QStringList& installed);
 class CFontPage : public CPropertyPage {
     Q_OBJECT
 public:
+    // Control ids.
+    enum ControlId : int {
+        kFirstCheck = 1034, kFirstCombo = 1032, kSecondCheck = 1037, kSecondCombo = 1038,
+        kGenericCheck = 1039, kGenericCombo = 1021, kStyle = 1035, kStyleCombo = 1036,
+        kVariant = 1041, kVariantCombo = 1042, kWeight = 1044, kWeightCombo = 1031, kSize = 1059,
+        kAbsolute = 1046, kAbsoluteCombo = 1051, kRelative = 1047, kRelativeCombo = 1055,
+        kValue = 1049, kValueEdit = 1053, kValueUnit = 1143, kPercent = 1050, kPercentEdit = 1054,
+        kColour = 1058, kColourButton = 1030, kBack = 1076, kBackButton = 1074, kSampleId = 1026
+    };
     static constexpr int kResourceId = 129;
     explicit CFontPage(PageHost& host, QWidget* parent = nullptr);
 
@@ -37,9 +47,9 @@ private:
     void FirstChoiceClicked();
     void SecondChoiceClicked();
     void GenericClicked();
-    // Lists the family declaration from the parts that are set, or takes it
-    // out when none is.
-    void ListFamily();
+    // Through the document, for the selected rule.
+    void SetFamilyPart(SheetDocument::FamilyPart part, const QString& family);
+    void SwitchFamilyPart(SheetDocument::FamilyPart part, bool on);
 
     CSampleText* sample_ = nullptr;
 };

@@ -225,7 +225,7 @@ void CPropertyPage::BindComboPair(int switchId, int property, int firstId, TextF
     sw->SetCompanionCombo(c1);
     sw->SetLinked(GroupOf(switchId));
     auto compose = [this, property, c1, c2] {
-        StoreValue(host_, property, ToBytes(c1->currentText()) + " " + ToBytes(c2->currentText()));
+        StoreValue(host_, property, c1->currentText().toStdString() + " " + c2->currentText().toStdString());
     };
     int n = 1;
     for (CPropertyCombo* c : {c1, c2}) {
@@ -282,7 +282,7 @@ void CPropertyPage::SetToolTips(std::initializer_list<Tip> tips) {
 
 void CPropertyPage::SetHelpFromToolTips(std::initializer_list<int> switchIds) {
     for (int id : switchIds)
-        if (CPropertySwitch* sw = Switch(id)) sw->SetHelpText(ToBytes(sw->Button()->toolTip()));
+        if (CPropertySwitch* sw = Switch(id)) sw->SetHelpText(sw->Button()->toolTip().toStdString());
 }
 
 // ---------------------------------------------------------------- the pattern
@@ -336,9 +336,9 @@ void CPropertyPage::LoadFromRule() {
         switch (f.kind) {
         case FieldKind::Text:
             if (auto* combo = qobject_cast<CListCombo*>(w))
-                combo->TransferText(FromBytes(state.*f.text));
+                combo->TransferText(QString::fromStdString(state.*f.text));
             else if (auto* edit = qobject_cast<QLineEdit*>(w))
-                edit->setText(FromBytes(state.*f.text));
+                edit->setText(QString::fromStdString(state.*f.text));
             break;
         case FieldKind::Flag:
             if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setChecked(state.*f.flag != 0);
@@ -364,17 +364,18 @@ void CPropertyPage::LoadFromRule() {
 }
 
 void CPropertyPage::StoreToRule() {
-    StyleRule* rule = host_.Document().SelectedRule();
+    SheetDocument& document = host_.Document();
+    const StyleRule* rule = document.SelectedRule();
     if (!rule) return;
-    PageState& state = rule->pageState();
+    PageState state = rule->pageState();
     for (const FieldLink& f : fields_) {
         QWidget* w = Control(f.id);
         switch (f.kind) {
         case FieldKind::Text:
             if (auto* combo = qobject_cast<QComboBox*>(w))
-                state.*f.text = ToBytes(combo->currentText());
+                state.*f.text = combo->currentText().toStdString();
             else if (auto* edit = qobject_cast<QLineEdit*>(w))
-                state.*f.text = ToBytes(edit->text());
+                state.*f.text = edit->text().toStdString();
             break;
         case FieldKind::Flag:
             if (auto* button = qobject_cast<QAbstractButton*>(w)) state.*f.flag = button->isChecked() ? 1 : 0;
@@ -387,6 +388,7 @@ void CPropertyPage::StoreToRule() {
             break;
         }
     }
+    document.SetPageState(document.SelectedIndex(), state);
 }
 
 }  // namespace larkspur

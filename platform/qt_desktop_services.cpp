@@ -10,11 +10,11 @@ namespace larkspur {
 
 void QtDesktopServices::SetClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setText(
-        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        QString::fromStdString(text));
 }
 
 bool QtDesktopServices::OpenDocument(const std::string& path) {
-    const QFileInfo file(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
+    const QFileInfo file(QString::fromStdString(path));
     if (!file.exists()) return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
 }

@@ -27,11 +27,11 @@ std::string QtSettingsStore::GetString(const std::string& section, const std::st
                                        const std::string& defaultValue) {
     const QVariant value = Store().value(KeyOf(section, key));
     if (!value.isValid()) return defaultValue;
-    return value.toString().toUtf8().toStdString();
+    return value.toString().toStdString();
 }
 
 void QtSettingsStore::SetString(const std::string& section, const std::string& key, const std::string& value) {
-    Store().setValue(KeyOf(section, key), QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
+    Store().setValue(KeyOf(section, key), QString::fromStdString(value));
 }
 
 }  // namespace larkspur

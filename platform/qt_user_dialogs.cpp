@@ -15,16 +15,14 @@
 namespace larkspur {
 namespace {
 
-QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string ToUtf8(const QString& s) { return s.toUtf8().toStdString(); }
 
 QString CaptionOrTitle(const std::string& caption) {
-    return caption.empty() ? QStringLiteral("Larkspur") : FromUtf8(caption);
+    return caption.empty() ? QStringLiteral("Larkspur") : QString::fromStdString(caption);
 }
 
 Answer Ask(QWidget* parent, const std::string& text, const std::string& caption,
            QMessageBox::StandardButtons buttons) {
-    QMessageBox box(QMessageBox::Question, CaptionOrTitle(caption), FromUtf8(text), buttons, parent);
+    QMessageBox box(QMessageBox::Question, CaptionOrTitle(caption), QString::fromStdString(text), buttons, parent);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -35,7 +33,7 @@ Answer Ask(QWidget* parent, const std::string& text, const std::string& caption,
 }  // namespace
 
 QString QtFilterFromClassic(const std::string& classic) {
-    const QStringList parts = FromUtf8(classic).split(QLatin1Char('|'));
+    const QStringList parts = QString::fromStdString(classic).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString name = parts[i].trimmed();
@@ -54,7 +52,7 @@ QString QtFilterFromClassic(const std::string& classic) {
 QWidget* QtUserDialogs::Parent() const { return parent_ ? parent_.data() : QApplication::activeWindow(); }
 
 void QtUserDialogs::ShowMessage(const std::string& text, const std::string& caption) {
-    QMessageBox box(QMessageBox::Information, CaptionOrTitle(caption), FromUtf8(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Information, CaptionOrTitle(caption), QString::fromStdString(text), QMessageBox::Ok,
                     Parent());
     box.exec();
 }
@@ -70,13 +68,13 @@ Answer QtUserDialogs::AskYesNoCancel(const std::string& text, const std::string&
 std::optional<std::string> QtUserDialogs::ChooseOpenFile(const std::string& filter) {
     const QString path = QFileDialog::getOpenFileName(Parent(), {}, {}, QtFilterFromClassic(filter));
     if (path.isEmpty()) return std::nullopt;
-    return ToUtf8(path);
+    return path.toStdString();
 }
 
 std::vector<std::string> QtUserDialogs::ChooseOpenFiles(const std::string& filter) {
     std::vector<std::string> paths;
     for (const QString& path : QFileDialog::getOpenFileNames(Parent(), {}, {}, QtFilterFromClassic(filter)))
-        paths.push_back(ToUtf8(path));
+        paths.push_back(path.toStdString());
     return paths;
 }
 
@@ -86,13 +84,13 @@ std::optional<std::string> QtUserDialogs::ChooseSaveFile(const std::string& filt
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QtFilterFromClassic(filter));
-    dialog.setDefaultSuffix(FromUtf8(defaultExtension));
+    dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     QString path = dialog.selectedFiles().constFirst();
     // A native dialog may hand back the name without the extension.
     if (!defaultExtension.empty() && QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + FromUtf8(defaultExtension);
-    return ToUtf8(path);
+        path += QLatin1Char('.') + QString::fromStdString(defaultExtension);
+    return path.toStdString();
 }
 
 std::optional<ColourValue> QtUserDialogs::ChooseColour(ColourValue initial) {
@@ -107,18 +105,18 @@ std::optional<ColourValue> QtUserDialogs::ChooseColour(ColourValue initial) {
 std::optional<NewRuleChoice> QtUserDialogs::AskNewRule() {
     CNewRuleDlg dialog(Parent());
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return NewRuleChoice{ToUtf8(dialog.Name()), dialog.Kind()};
+    return NewRuleChoice{dialog.Name().toStdString(), dialog.Kind()};
 }
 
 std::optional<std::string> QtUserDialogs::AskRenameRule() {
     CRenameRuleDlg dialog(Parent());
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return ToUtf8(dialog.Name());
+    return dialog.Name().toStdString();
 }
 
 std::optional<int> QtUserDialogs::AskCopyTarget(const std::vector<std::string>& names) {
     QStringList list;
-    for (const std::string& name : names) list << FromUtf8(name);
+    for (const std::string& name : names) list << QString::fromStdString(name);
     CCopyToDlg dialog(list, Parent());
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Selection();

@@ -53,10 +53,7 @@ protected:
     void SetColour(std::string_view selector, std::string value) {
         doc.SetSelectedIndex(doc.FindRule(selector));
         if (!doc.SelectedRule()->listed) doc.ListRule();
-        PropertyEntry& e = doc.SelectedRule()->properties[kColor];
-        e.value = std::move(value);
-        e.valueSet = e.changed = 1;
-        doc.ListDeclaration(kColor);
+        doc.SetValue(doc.SelectedIndex(), kColor, value);
     }
     std::string Write(const std::string& name, const std::string& text) {
         std::ofstream(dir / name, std::ios::binary) << text;

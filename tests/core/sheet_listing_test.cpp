@@ -40,11 +40,7 @@ protected:
     }
     // What a page does when the user sets a value.
     void Set(std::string_view selector, int entry, std::string value) {
-        Select(selector);
-        PropertyEntry& e = doc.SelectedRule()->properties[entry];
-        e.value = std::move(value);
-        e.valueSet = e.changed = 1;
-        doc.ListDeclaration(entry);
+        doc.SetValue(Select(selector), entry, value);
     }
 
     SheetDocument doc;
@@ -79,10 +75,8 @@ TEST_F(ListingTest, DeclarationsKeepRulesBelowInStep) {
 
     // Removing a declaration moves the rules below and the lines after it up.
     Select("H1");
-    doc.SelectedRule()->properties[kFontSize].value.clear();
-    doc.ListDeclaration(kFontSize);
+    doc.SetValue(doc.SelectedIndex(), kFontSize, "");
     EXPECT_EQ(Dump(doc), "H1{\nfont-style: italic;\n}\nP{\ncolor: red;\n}\n--\nH1 @0+2 1:1\nP @3+2 5:1\n");
-    EXPECT_EQ(doc.ListingLineCount(), doc.GetListing().Count());
 }
 
 TEST_F(ListingTest, UnlistedRuleRecordsChangesAndListsThemInIndexOrder) {
@@ -108,19 +102,21 @@ TEST_F(ListingTest, UnlistAndListAgainRestoresDeclarations) {
     EXPECT_EQ(Dump(doc),
               "H1{\n}\nH3{\ncolor: red;\n}\nH2{\nfont-style: oblique;\ntext-decoration: underline;\n}\n--\n"
               "H1 @0+1\nH2 @5+3 1:1 12:2\nH3 @2+2 5:1\n");
-    EXPECT_EQ(doc.ListingLineCount(), 9);
+    EXPECT_EQ(doc.GetListing().Count(), 9);
 }
 
 TEST_F(ListingTest, EmptyValuesTakeTheDeclarationOutAndNeverListedIsHarmless) {
     ListRule("B");
     Select("B");
     doc.UnlistDeclaration(kColor);  // never listed
-    PropertyEntry& e = doc.SelectedRule()->properties[kColor];
+    const PropertyEntry& e = doc.SelectedRule()->properties[kFontFamily];
     doc.ListDeclaration(kColor);  // all texts empty
     EXPECT_EQ(Dump(doc), "B{\n}\n--\nB @0+1\n");
-    e.value = "red";
-    e.valueSet = 0;
-    doc.ListDeclaration(kColor);  // nothing set: only marked changed
+    // A family part switched off keeps its text but is no longer set.
+    doc.SetFamilyPart(doc.SelectedIndex(), SheetDocument::FamilyPart::First, "Arial");
+    doc.SwitchFamilyPart(doc.SelectedIndex(), SheetDocument::FamilyPart::First, false);
+    doc.ListDeclaration(kFontFamily);  // nothing set: only marked changed
+    EXPECT_EQ(e.value, "Arial");
     EXPECT_EQ(e.changed, 1);
     EXPECT_EQ(doc.GetListing().Count(), 2);
 }

@@ -36,10 +36,7 @@ protected:
         doc.ListRule();
     }
     void Set(int entry, std::string value) {
-        PropertyEntry& e = doc.SelectedRule()->properties[entry];
-        e.value = std::move(value);
-        e.valueSet = e.changed = 1;
-        doc.ListDeclaration(entry);
+        doc.SetValue(doc.SelectedIndex(), entry, value);
     }
 
     SheetDocument doc;

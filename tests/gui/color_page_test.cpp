@@ -15,11 +15,7 @@ using testing::Enabled;
 using testing::Pick;
 using testing::Text;
 
-enum : int {
-    kRepeat = 1065, kRepeatCombo = 1066, kAttachment = 1067, kAttachmentCombo = 1068, kImage = 1071,
-    kImageEdit = 1072, kBrowse = 1073, kPositionCheck = 1081, kKeyword = 1080, kKeyword1 = 1078,
-    kKeyword2 = 1079, kPoint = 1085, kPoint1 = 1088, kPoint2 = 1087, kUnit1 = 1172, kUnit2 = 1173
-};
+using enum CColorPage::ControlId;
 
 class ColorPageTest : public testing::PageFixture<CColorPage> {};
 

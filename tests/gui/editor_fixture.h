@@ -66,10 +66,7 @@ protected:
     // Lists the row and gives it a declaration, as a page switch would.
     void Declare(int row, int property, const std::string& value) {
         ListRow(row);
-        PropertyEntry& entry = Doc().SelectedRule()->properties[property];
-        entry.value = value;
-        entry.valueSet = 1;
-        Doc().ListDeclaration(property);
+        Doc().SetValue(Doc().SelectedIndex(), property, value);
     }
 
     std::vector<std::string> CodeLines() const {

@@ -119,8 +119,7 @@ TEST_F(EditorTest, DeletingAListedRuleMovesTheRulesBelowUp) {
     // the rules when it is edited next.
     EXPECT_EQ(Doc().SelectedIndex(), 2);
     EXPECT_EQ(Doc().Rules()[2].selector, s3);
-    Doc().SelectedRule()->properties[kColor].value = "navy";
-    Doc().ListDeclaration(kColor);
+    Doc().SetValue(Doc().SelectedIndex(), kColor, "navy");
     EXPECT_THAT(CodeLines(), ElementsAre(s1 + "{", "color: red;", "}", s3 + "{", "color: navy;", "}"));
     ExpectViewsInStep();
 }

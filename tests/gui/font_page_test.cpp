@@ -19,14 +19,7 @@ using testing::Enabled;
 using testing::Pick;
 using testing::Text;
 
-enum : int {
-    kFirstCheck = 1034, kFirstCombo = 1032, kSecondCheck = 1037, kSecondCombo = 1038,
-    kGenericCheck = 1039, kGenericCombo = 1021, kStyle = 1035, kStyleCombo = 1036, kVariant = 1041,
-    kWeight = 1044, kWeightCombo = 1031, kSize = 1059, kAbsolute = 1046, kAbsoluteCombo = 1051,
-    kRelative = 1047, kRelativeCombo = 1055, kValue = 1049, kValueEdit = 1053, kValueUnit = 1143,
-    kPercent = 1050, kPercentEdit = 1054, kColour = 1058, kColourButton = 1030, kBack = 1076,
-    kBackButton = 1074
-};
+using enum CFontPage::ControlId;
 
 class FontPageTest : public testing::PageFixture<CFontPage> {};
 
@@ -133,7 +126,7 @@ TEST_F(FontPageTest, UnitBoxWithoutANumberStoresNothing) {
 TEST_F(FontPageTest, FontFamilyJoinsItsThreeParts) {
     page.ListCombo(kFirstCombo)->AddItems(QStringList{"Aaa Test Face", "Bbb Test Face"});
     page.ListCombo(kSecondCombo)->AddItems(QStringList{"Aaa Test Face", "Bbb Test Face"});
-    PropertyEntry& e = host.Entry(kFontFamily);
+    const PropertyEntry& e = host.Entry(kFontFamily);
 
     // Checking the first choice lists nothing before a family is picked.
     Click(page, kFirstCheck);

@@ -46,7 +46,7 @@ public:
         for (const std::string& line : RuleLines()) all += line + "\n";
         return all;
     }
-    PropertyEntry& Entry(int property) { return document.SelectedRule()->properties[size_t(property)]; }
+    const PropertyEntry& Entry(int property) const { return document.SelectedRule()->properties[size_t(property)]; }
 
     SheetDocument document;
     FakeDialogs dialogs;

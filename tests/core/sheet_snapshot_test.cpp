@@ -1,0 +1,115 @@
+// Snapshots put rules back exactly: the listing, every rule's place in it and
+// the rule list come out byte for byte as they were.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "css/sheet_document.h"
+#include "model/vocabulary.h"
+
+namespace larkspur {
+namespace {
+
+struct Edit {
+    const char* name;
+    std::function<void(SheetDocument&, int)> apply;
+};
+
+class SnapshotTest : public ::testing::TestWithParam<Edit> {
+protected:
+    void SetUp() override {
+        doc.CreateStartRules();
+        // Listed out of list order, so lines and rule indices differ.
+        for (const char* selector : {"P", "H1", "A", "EM"}) {
+            const int i = doc.FindRule(selector);
+            doc.SetChecked(i, true);
+            doc.ListRule(i);
+            doc.SetValue(i, kColor, "red");
+            doc.SetValue(i, kFontSize, "12pt");
+        }
+        doc.SetValue(doc.FindRule("H1"), kMarginTop, "1em");
+    }
+    std::vector<RuleSnapshot> All() const {
+        std::vector<RuleSnapshot> all;
+        for (int i = 0; i < doc.RuleCount(); ++i) all.push_back(doc.Snapshot(i));
+        return all;
+    }
+    SheetDocument doc;
+};
+
+TEST_P(SnapshotTest, RestoringTheTouchedRulesGivesTheSheetBack) {
+    const std::vector<RuleSnapshot> start = All();
+    const std::vector<std::string> lines = doc.GetListing().Lines();
+    const std::string text = doc.StyleSheetText();
+    for (const char* selector : {"P", "H1", "EM", "B"}) {
+        SCOPED_TRACE(selector);
+        const int i = doc.FindRule(selector);
+        const RuleSnapshot before = doc.Snapshot(i);
+        GetParam().apply(doc, i);
+        const RuleSnapshot after = doc.Snapshot(i);
+        doc.RestoreRules({before});
+        EXPECT_EQ(doc.GetListing().Lines(), lines);
+        EXPECT_EQ(doc.StyleSheetText(), text);
+        EXPECT_EQ(All(), start);
+        // And forward again.
+        doc.RestoreRules({after});
+        EXPECT_EQ(doc.Snapshot(i), after);
+        doc.RestoreRules({before});
+        EXPECT_EQ(All(), start);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, SnapshotTest,
+    ::testing::Values(
+        Edit{"SetValue", [](SheetDocument& d, int i) { d.SetValue(i, kTextAlign, "center"); }},
+        Edit{"ReplaceValue", [](SheetDocument& d, int i) { d.SetValue(i, kColor, "navy"); }},
+        Edit{"RemoveValue", [](SheetDocument& d, int i) { d.RemoveValue(i, kColor); }},
+        Edit{"Unlist", [](SheetDocument& d, int i) { d.UnlistRule(i); }},
+        Edit{"Relist", [](SheetDocument& d, int i) {
+                 d.UnlistRule(i);
+                 d.ListRule(i);
+             }},
+        Edit{"Uncheck", [](SheetDocument& d, int i) { d.SetChecked(i, !d.IsChecked(i)); }},
+        Edit{"Rename", [](SheetDocument& d, int i) { d.RenameRule(i, ".renamed"); }},
+        Edit{"Clear", [](SheetDocument& d, int i) { d.ClearRule(i); }},
+        Edit{"CopyInto", [](SheetDocument& d, int i) { d.CopyRuleValues(d.FindRule("H1"), i); }},
+        Edit{"FamilyPart", [](SheetDocument& d, int i) {
+                 d.SetFamilyPart(i, SheetDocument::FamilyPart::Generic, "serif");
+             }}),
+    [](const ::testing::TestParamInfo<Edit>& info) { return std::string(info.param.name); });
+
+TEST(SnapshotRemoval, ARemovedRuleComesBackAtItsIndexAndLines) {
+    SheetDocument doc;
+    doc.CreateStartRules();
+    for (const char* selector : {"P", "H1", "A"}) {
+        const int i = doc.FindRule(selector);
+        doc.SetChecked(i, true);
+        doc.ListRule(i);
+        for (int p = 0; p < kPropertyCount; ++p) doc.SetValue(i, p, "1px");
+    }
+    const std::vector<std::string> lines = doc.GetListing().Lines();
+    const std::string text = doc.StyleSheetText();
+    const int h1 = doc.FindRule("H1");
+    doc.SetSelectedIndex(h1 + 1);
+    const RuleSnapshot removed = doc.Snapshot(h1);
+    doc.RemoveRule(h1);
+    EXPECT_EQ(doc.FindRule("H1"), -1);
+    doc.InsertRule(removed);
+    EXPECT_EQ(doc.FindRule("H1"), h1);
+    EXPECT_TRUE(doc.IsChecked(h1));
+    EXPECT_EQ(doc.SelectedIndex(), h1 + 1);  // the selection stays on its rule
+    EXPECT_EQ(doc.GetListing().Lines(), lines);
+    EXPECT_EQ(doc.StyleSheetText(), text);
+    // The lines of the rules around it still match their own rule.
+    for (const char* selector : {"P", "A"}) {
+        const StyleRule& r = doc.Rule(doc.FindRule(selector));
+        EXPECT_EQ(doc.GetListing().Line(r.firstLine), r.selector + "{");
+        EXPECT_EQ(doc.GetListing().Line(r.firstLine + r.lineCount), "}");
+    }
+}
+
+}  // namespace
+}  // namespace larkspur
