@@ -18,9 +18,6 @@ namespace {
 constexpr size_t npos = std::string::npos;
 constexpr std::string_view kDoctype = "<!DOCTYPE";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-// Put before the sheet in a preview copy that keeps the page's own styles, so
-// that a refresh replaces only the sheet.
-constexpr std::string_view kPreviewMarker = "<!-- sheet preview -->";
 
 struct Span {
     size_t start;

@@ -53,6 +53,9 @@ inline constexpr const char kPreviewSheetName[] = "test.css";
 inline constexpr const char kPreviewSpareSheetName[] = "~styletemp.css";
 // First line of every preview sheet: it tells ours from a user's own file.
 inline constexpr const char kPreviewSheetMark[] = "/* Larkspur preview sheet, rewritten by every preview */\r\n";
+// Put before the sheet in a preview copy that keeps the page's own styles, so
+// that a refresh (or the live preview) replaces only the sheet.
+inline constexpr std::string_view kPreviewMarker = "<!-- sheet preview -->";
 
 enum class MissingPage { kFail, kCreate };
 

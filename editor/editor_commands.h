@@ -21,6 +21,7 @@ enum CommandId : int {
     kCmdLoadPage = 32803,
     kCmdRefreshPreview = 32800,
     kCmdChangePreview = 32801,
+    kCmdLivePreview = 32830,
     kCmdHelp = 57670,
     kCmdCopyToClipboard = 1017,
     kCmdInfo = 1169,
@@ -43,6 +44,7 @@ struct EditorCommand {
     EditorMenu menu;
     bool needsRule;        // works on the selected rule
     void (CEditorDlg::*handler)();
+    bool checkable = false;  // an on/off switch; the handler reads the action's state
 
     bool OnToolbar() const { return icon != nullptr; }
 };

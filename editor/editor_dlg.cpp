@@ -52,6 +52,7 @@ CEditorDlg::CEditorDlg(UserDialogs& dialogs, SettingsStore& settings, DesktopSer
     BuildLayout(browserFactory);
     BuildCommands();
     BuildMenus();
+    StartLivePreview();
 
     loading_ = false;
     skipStore_ = true;
@@ -129,8 +130,9 @@ void CEditorDlg::BuildLayout(const BrowserFactory& browserFactory) {
     viewSheet_->addTab(previewPage_, QStringLiteral("Preview"));
     viewSheet_->addTab(codePage_, QStringLiteral("Code"));
     codePage_->ShowListing(doc_.GetListing());
-    doc_.SetListingObserver(codePage_);
     viewSheet_->setMinimumSize(200, 150);
+    listingObservers_.Add(codePage_);
+    doc_.SetListingObserver(&listingObservers_);
     body->addWidget(viewSheet_, 1);
     // The margins sit around the splitter, which leaves its own out of its minimum.
     auto* bodyRow = new QHBoxLayout;
@@ -164,6 +166,7 @@ void CEditorDlg::BuildCommands() {
         }
         auto* action = new QAction(QString::fromLatin1(command.label), this);
         if (command.OnToolbar()) action->setIcon(QIcon(QString::fromLatin1(command.icon)));
+        action->setCheckable(command.checkable);
         action->setToolTip(QString::fromLatin1(command.toolTip));
         action->setStatusTip(QString::fromLatin1(command.toolTip));
         if (*command.keys) {

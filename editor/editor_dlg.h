@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/info_dlg.h"
+#include "css/listing_fan_out.h"
 #include "css/sheet_document.h"
 #include "editor/sheet_history.h"
 #include "editor/editor_commands.h"
@@ -23,6 +24,7 @@ class QTabWidget;
 namespace larkspur {
 
 class CCodePage;
+class LivePreview;
 class CPreviewPage;
 class CPropertyPage;
 class CRuleCheckList;
@@ -85,6 +87,7 @@ public:
     void OnLoadPage();
     void OnRefreshPreview();
     void OnChangePreview();
+    void OnLivePreview();
     void OnHelp();
     void OnCopyToClipboard();
     void OnInfo();
@@ -102,6 +105,7 @@ public:
     const std::vector<CPropertyPage*>& Pages() const { return pages_; }
     CCodePage* CodePage() const { return codePage_; }
     CPreviewPage* PreviewPage() const { return previewPage_; }
+    LivePreview* Live() const { return live_; }
     QWidget* Toolbar() const { return toolbar_; }
     QStatusBar* StatusBar() const { return statusBar_; }
     QComboBox* DevelopingCombo() const { return developing_; }
@@ -156,6 +160,8 @@ private:
     bool EmbedInPage(const std::string& path, bool silent);
     // Writes the preview copy of the page beside it and shows it.
     void ShowPreview(const std::string& pagePath, bool silent);
+    // Follows the listing into the shown preview copy, as the settings say.
+    void StartLivePreview();
 
     SheetDocument doc_;
     SheetHistory history_{doc_};
@@ -169,6 +175,8 @@ private:
     std::vector<CPropertyPage*> pages_;
     CCodePage* codePage_ = nullptr;
     CPreviewPage* previewPage_ = nullptr;
+    LivePreview* live_ = nullptr;
+    ListingFanOut listingObservers_;
     QWidget* toolbar_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     QMenu* menus_[std::size(kMenuTitles)] = {};

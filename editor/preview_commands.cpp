@@ -1,7 +1,14 @@
-// Load page, Change and Refresh preview, and placing the sheet into pages.
+// Load page, Change and Refresh preview, the live preview, and placing the
+// sheet into pages.
+#include <QAction>
+#include <QStatusBar>
+
 #include "css/html_embed.h"
+#include "editor/editor_commands.h"
 #include "editor/editor_dlg.h"
+#include "pages/live_preview.h"
 #include "pages/preview_page.h"
+#include "platform/settings_store.h"
 #include "platform/user_dialogs.h"
 
 namespace larkspur {
@@ -9,6 +16,8 @@ namespace {
 
 constexpr const char* kLoadPageFilter = "Web Pages | *.html; *.htm|All Files | *.*||";
 constexpr const char* kPreviewPageFilter = "Web Pages | *.html; *.htm; *.htm ||";
+constexpr const char* kLiveSection = "Settings";
+constexpr const char* kLiveKey = "LivePreview";
 
 // The page writer's questions, put to the user.
 class DialogQuestion : public StyleQuestion {
@@ -57,7 +66,30 @@ void CEditorDlg::OnRefreshPreview() {
     // Before any page was chosen there is no preview copy to refresh.
     if (pageFolder_.empty()) return;
     if (!ShowIfFailed(RefreshPreview(doc_, pageFolder_))) return;
+    live_->SetCopyShown(true);
     previewPage_->Reload();
+}
+
+void CEditorDlg::StartLivePreview() {
+    LivePreview::Sheet sheet;
+    sheet.text = [this] { return doc_.StyleSheetText(); };
+    sheet.rewriteCopy = [this] {
+        // Not a message box: this runs while the user types.
+        const IoResult result = RefreshPreview(doc_, pageFolder_);
+        if (!result) statusBar_->showMessage(QString::fromStdString(result.error));
+        return result.ok;
+    };
+    live_ = new LivePreview(*previewPage_, std::move(sheet), this);
+    listingObservers_.Add(live_);
+    const bool on = settings_.GetInt(kLiveSection, kLiveKey, 1) != 0;
+    live_->SetEnabled(on);
+    if (QAction* toggle = CommandAction(kCmdLivePreview)) toggle->setChecked(on);
+}
+
+void CEditorDlg::OnLivePreview() {
+    const bool on = CommandAction(kCmdLivePreview)->isChecked();
+    live_->SetEnabled(on);
+    settings_.SetInt(kLiveSection, kLiveKey, on ? 1 : 0);
 }
 
 bool CEditorDlg::EmbedInPage(const std::string& path, bool silent) {
@@ -79,6 +111,8 @@ void CEditorDlg::OnSaveSeveral() {
 void CEditorDlg::ShowPreview(const std::string& pagePath, bool silent) {
     DialogQuestion question(dialogs_);
     const PreviewResult result = LoadPreview(doc_, pagePath, pageFolder_, silent, &question);
+    // The copy just written holds the sheet; anything pending is in it.
+    live_->SetCopyShown(result.io.ok);
     if (!ShowIfFailed(result.io)) return;
     previewPage_->Navigate(QString::fromStdString(result.copyPath));
 }

@@ -11,7 +11,10 @@
 namespace larkspur::testing {
 
 struct BrowserLog {
-    std::vector<std::string> calls;  // "Navigate <path>", "Reload", "Stop"
+    // "Navigate <path>", "Reload", "Stop", "Script", "ReloadKeepingScroll"
+    std::vector<std::string> calls;
+    std::vector<std::string> scripts;  // the text of each script, in order
+    QVariant scriptValue = true;       // what every script gives back
 };
 
 class FakeBrowser : public CBrowser {
@@ -23,6 +26,12 @@ public:
     void Navigate(const QString& pathOrUrl) override { log_.calls.push_back("Navigate " + pathOrUrl.toStdString()); }
     void Reload() override { log_.calls.push_back("Reload"); }
     void Stop() override { log_.calls.push_back("Stop"); }
+    void RunScript(const QString& script, ScriptDone done) override {
+        log_.calls.push_back("Script");
+        log_.scripts.push_back(script.toStdString());
+        if (done) done(log_.scriptValue);
+    }
+    void ReloadKeepingScroll() override { log_.calls.push_back("ReloadKeepingScroll"); }
 
 private:
     QWidget* widget_;

@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "css/listing.h"
+
+namespace larkspur {
+
+// Passes every listing change on to several observers, in the order added.
+class ListingFanOut : public ListingObserver {
+public:
+    void Add(ListingObserver* observer) { observers_.push_back(observer); }
+
+    void LineInserted(int index, const std::string& text) override {
+        for (ListingObserver* o : observers_) o->LineInserted(index, text);
+    }
+    void LinesRemoved(int first, int count) override {
+        for (ListingObserver* o : observers_) o->LinesRemoved(first, count);
+    }
+    void LineReplaced(int index, const std::string& text) override {
+        for (ListingObserver* o : observers_) o->LineReplaced(index, text);
+    }
+    void LinesCleared() override {
+        for (ListingObserver* o : observers_) o->LinesCleared();
+    }
+
+private:
+    std::vector<ListingObserver*> observers_;
+};
+
+}  // namespace larkspur
