@@ -1,4 +1,6 @@
 #pragma once
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -67,12 +69,32 @@ void ForEachLine(std::string_view text, F&& line) {
 }
 int LineCountOf(std::string_view text);
 
+// The entries of a rule in the order its block listed them, held in place:
+// a rule read from a sheet must not allocate for it.
+class EntryOrder {
+public:
+    const unsigned char* begin() const { return at_.data(); }
+    const unsigned char* end() const { return at_.data() + count_; }
+    bool Contains(int entry) const { return std::find(begin(), end(), entry) != end(); }
+    void Add(int entry) {
+        if (!Contains(entry) && count_ < at_.size()) at_[count_++] = static_cast<unsigned char>(entry);
+    }
+    void Remove(int entry) {
+        unsigned char* last = std::remove(at_.data(), at_.data() + count_, static_cast<unsigned char>(entry));
+        count_ = static_cast<unsigned char>(last - at_.data());
+    }
+
+private:
+    std::array<unsigned char, kPropertyCount> at_{};
+    unsigned char count_ = 0;
+};
+
 // A sheet as the reader found it, handed to the document in one call.
 struct ReadSheet {
     struct Rule {
         int index = 0;  // in the rule list, the new selectors appended
         StyleRule values;
-        std::vector<int> entryOrder;  // listing order of the entries read
+        EntryOrder entryOrder;  // listing order of the entries read
         std::unique_ptr<RuleOrder> order;  // only when the rule keeps text
     };
     // In file order: a rule's block (rule >= 0, index into `rules`) or text

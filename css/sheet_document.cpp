@@ -66,7 +66,7 @@ void SheetDocument::ListRule(int index) { ListRuleInOrder(index, nullptr); }
 
 // A rule that keeps text lists its declarations in its own order; any other
 // in the order of the file just read, or else in index order.
-void SheetDocument::ListRuleInOrder(int index, const std::vector<int>* fileOrder) {
+void SheetDocument::ListRuleInOrder(int index, const EntryOrder* fileOrder) {
     if (!IsValidIndex(index)) return;
     Touch(index);
     StyleRule& rule = rules_[static_cast<size_t>(index)];
@@ -82,7 +82,7 @@ void SheetDocument::ListRuleInOrder(int index, const std::vector<int>* fileOrder
 
 // The declarations and kept text of a rule, between its header and closing
 // brace; none of its entries is listed yet.
-void SheetDocument::ListBody(int index, const std::vector<int>* fileOrder) {
+void SheetDocument::ListBody(int index, const EntryOrder* fileOrder) {
     StyleRule& rule = rules_[static_cast<size_t>(index)];
     if (RuleOrder* order = order_[static_cast<size_t>(index)].get()) {
         for (size_t k = 0; k < order->items.size(); ++k) {
@@ -294,15 +294,11 @@ void SheetDocument::SetPageState(int rule, const PageState& state) {
     rules_[static_cast<size_t>(rule)].pageState() = state;
 }
 
-namespace {
-
 uint64_t SelectorHash(std::string_view selector) {
     uint64_t h = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
     for (char c : selector) h = (h ^ static_cast<unsigned char>(AsciiUpper(c))) * 1099511628211ull;
     return h ^ (h >> 31);
 }
-
-}  // namespace
 
 void SheetDocument::RebuildRuleIndex() {
     size_t slots = 64;
@@ -551,6 +547,10 @@ void SheetDocument::AppendRuleText(std::string& out) const {
 void SheetDocument::LoadSheet(ReadSheet sheet) {
     ResetAllRules();
     keptByRead_ = std::move(sheet.kept);
+    const size_t rules = rules_.size() + sheet.newSelectors.size();
+    rules_.reserve(rules);
+    checked_.reserve(rules);
+    order_.reserve(rules);
     for (const std::string& selector : sheet.newSelectors) AppendRule(selector);
     sheetItems_.reserve(sheet.pieces.size() - sheet.rules.size());
     for (ReadSheet::Piece& piece : sheet.pieces) {
@@ -568,7 +568,7 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
         // none is listed; should one be all the same, its old lines leave
         // the listing first.
         if (rule.listed) UnlistRule(read.index);
-        rule.CopyValuesFrom(read.values);
+        rule.TakeValuesFrom(std::move(read.values));
         order_[static_cast<size_t>(read.index)] = std::move(read.order);
         ListRuleInOrder(read.index, &read.entryOrder);
         checked_[static_cast<size_t>(read.index)] = 1;

@@ -13,6 +13,9 @@
 
 namespace larkspur {
 
+// Hash of a selector that ignores ASCII case, as rules are found by.
+uint64_t SelectorHash(std::string_view selector);
+
 // Told what the core did to the rules, so the window can follow without the
 // core knowing any toolkit.
 class SheetObserver {
@@ -173,8 +176,8 @@ public:
     static constexpr std::string_view kStyleBlockEnd = "-->\r\n</style>";
 
 private:
-    void ListRuleInOrder(int index, const std::vector<int>* fileOrder);
-    void ListBody(int index, const std::vector<int>* fileOrder);
+    void ListRuleInOrder(int index, const EntryOrder* fileOrder);
+    void ListBody(int index, const EntryOrder* fileOrder);
     void AppendKeptLines(StyleRule& rule, std::string_view text);
     void RemoveKeptLines(int index);
     void ShiftRulesBelow(const StyleRule& rule, int delta);

@@ -148,10 +148,46 @@ void CountKept(const BlockItem& item, KeptCounts& counts) {
 
 void StyleSheetReader::Read(std::string_view sheet) {
     ReadSheet read;
-    std::unordered_map<std::string, int> ruleOfKey;
     const RuleList& existing = doc_.Rules();
-    ruleOfKey.reserve(existing.size() * 2);
-    for (size_t i = 0; i < existing.size(); ++i) ruleOfKey.try_emplace(AsciiUpperCopy(existing[i].selector), static_cast<int>(i));
+    // Rule of each selector, case-blind: the rules held, then the new
+    // selectors in order; a slot holds a hash tag and the rule plus one.
+    struct Slot {
+        uint32_t tag = 0;
+        int rulePlusOne = 0;
+    };
+    std::vector<Slot> slots;
+    auto selectorOf = [&](int rule) -> const std::string& {
+        return static_cast<size_t>(rule) < existing.size() ? existing[static_cast<size_t>(rule)].selector
+                                                           : read.newSelectors[static_cast<size_t>(rule) - existing.size()];
+    };
+    // The slot of the selector: the first rule with it, or an empty slot.
+    auto findSlot = [&](std::string_view selector, uint64_t hash) -> Slot& {
+        const auto tag = static_cast<uint32_t>(hash >> 32);
+        const size_t mask = slots.size() - 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            Slot& slot = slots[at];
+            if (slot.rulePlusOne == 0 ||
+                (slot.tag == tag && EqualsIgnoreCase(selectorOf(slot.rulePlusOne - 1), selector)))
+                return slot;
+        }
+    };
+    int ruleCount = 0;
+    auto addRule = [&](std::string_view selector, uint64_t hash) {
+        Slot& slot = findSlot(selector, hash);
+        if (slot.rulePlusOne == 0) slot = {static_cast<uint32_t>(hash >> 32), ruleCount + 1};
+        ++ruleCount;
+    };
+    auto grow = [&](size_t rules) {
+        size_t size = 64;
+        while (size < rules + rules / 2 + 2) size *= 2;
+        if (size <= slots.size()) return;
+        slots.assign(size, Slot{});
+        const int count = ruleCount;
+        ruleCount = 0;
+        for (int i = 0; i < count; ++i) addRule(selectorOf(i), SelectorHash(selectorOf(i)));
+    };
+    grow(existing.size());
+    for (const StyleRule& rule : existing) addRule(rule.selector, SelectorHash(rule.selector));
 
     // First pass: the blocks and the text between them, in file order.
     struct Block {
@@ -161,7 +197,6 @@ void StyleSheetReader::Read(std::string_view sheet) {
     std::vector<Block> blocks;
     std::vector<size_t> lastBlock(existing.size(), css_scan::npos);
     int anchor = -1;  // the latest-written rule before this point of the file
-    std::string key;
     auto keep = [&](std::string_view text) {
         read.pieces.push_back({-1, {anchor, CloseOpenParts(text), 0}});
     };
@@ -200,20 +235,23 @@ void StyleSheetReader::Read(std::string_view sheet) {
         }
         const size_t open = FindStructural(sheet, pos, "{");
         if (open == css_scan::npos) break;  // text without a block holds no rule
-        const std::string selector = CloseOpenParts(TrimAsciiSpace(sheet.substr(pos, open - pos)));
+        std::string selector = CloseOpenParts(TrimAsciiSpace(sheet.substr(pos, open - pos)));
         const size_t close = FindBlockEnd(sheet, open);
         const size_t end = close == css_scan::npos ? sheet.size() : close;  // the end closes an open block
-        key.assign(selector);
-        for (char& c : key) c = AsciiUpper(c);
-        auto [it, added] = ruleOfKey.try_emplace(key, static_cast<int>(lastBlock.size()));
-        if (added) {
-            read.newSelectors.push_back(selector);
+        grow(static_cast<size_t>(ruleCount) + 1);
+        const uint64_t hash = SelectorHash(selector);
+        Slot& slot = findSlot(selector, hash);
+        if (slot.rulePlusOne == 0) {
+            slot = {static_cast<uint32_t>(hash >> 32), ruleCount + 1};
+            ++ruleCount;
+            read.newSelectors.push_back(std::move(selector));
             lastBlock.push_back(css_scan::npos);
         }
-        lastBlock[static_cast<size_t>(it->second)] = blocks.size();
+        const int rule = slot.rulePlusOne - 1;
+        lastBlock[static_cast<size_t>(rule)] = blocks.size();
         read.pieces.push_back({static_cast<int>(blocks.size()), {}});
-        blocks.push_back({it->second, sheet.substr(open + 1, end - open - 1)});
-        anchor = std::max(anchor, it->second);
+        blocks.push_back({rule, sheet.substr(open + 1, end - open - 1)});
+        anchor = std::max(anchor, rule);
         pos = end + 1;
     }
 
@@ -221,11 +259,17 @@ void StyleSheetReader::Read(std::string_view sheet) {
     // not edit is kept from every block, in order.
     std::vector<std::vector<std::string>> earlierKept(lastBlock.size());
     std::vector<BlockItem> items;
-    std::vector<ReadSheet::Piece> pieces;
-    pieces.reserve(read.pieces.size());
+    read.rules.reserve(static_cast<size_t>(
+        std::count_if(lastBlock.begin(), lastBlock.end(), [](size_t b) { return b != css_scan::npos; })));
+    // Pieces of blocks that are not a rule's last drop out in place.
+    size_t kept = 0;
+    auto keepPiece = [&](ReadSheet::Piece& piece) {
+        if (&read.pieces[kept] != &piece) read.pieces[kept] = std::move(piece);
+        ++kept;
+    };
     for (ReadSheet::Piece& piece : read.pieces) {
         if (piece.rule < 0) {
-            pieces.push_back(std::move(piece));
+            keepPiece(piece);
             continue;
         }
         const Block& block = blocks[static_cast<size_t>(piece.rule)];
@@ -252,12 +296,10 @@ void StyleSheetReader::Read(std::string_view sheet) {
                 entry.valueSet = 1;
                 entry.changed = 1;
                 ReadPropertyValue(values, item.entry, item.value);
-                auto at = std::find(rule.entryOrder.begin(), rule.entryOrder.end(), item.entry);
-                if (!entry.HasAnyValueText()) {
-                    if (at != rule.entryOrder.end()) rule.entryOrder.erase(at);
-                } else if (at == rule.entryOrder.end()) {
-                    rule.entryOrder.push_back(item.entry);
-                }
+                if (!entry.HasAnyValueText())
+                    rule.entryOrder.Remove(item.entry);
+                else
+                    rule.entryOrder.Add(item.entry);
             }
         } else {
             // Every declaration keeps its place; a property the pages edit is
@@ -287,9 +329,9 @@ void StyleSheetReader::Read(std::string_view sheet) {
         }
         piece.rule = static_cast<int>(read.rules.size());
         read.rules.push_back(std::move(rule));
-        pieces.push_back(std::move(piece));
+        keepPiece(piece);
     }
-    read.pieces = std::move(pieces);
+    read.pieces.resize(kept);
     doc_.LoadSheet(std::move(read));
 }
 

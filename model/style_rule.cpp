@@ -45,6 +45,16 @@ void StyleRule::CopyValuesFrom(const StyleRule& source) {
         for (PropertyEntry& entry : properties) entry.listed = 0;
 }
 
+void StyleRule::TakeValuesFrom(StyleRule&& source) {
+    if (this == &source) return;
+    state_ = std::move(source.state_);
+    built_ = source.built_;
+    source.built_ = 0;
+    properties = std::move(source.properties);
+    if (!listed)
+        for (PropertyEntry& entry : properties) entry.listed = 0;
+}
+
 PageState& StyleRule::HeldPageState() const {
     if (!state_) {
         state_ = std::make_unique<PageState>();

@@ -192,6 +192,8 @@ public:
     // Page state and entries from the source; selector, listed and the listing
     // fields stay. Entries of a rule that is not listed come out unlisted.
     void CopyValuesFrom(const StyleRule& source);
+    // The same, taking the source's page state and entries instead of copying.
+    void TakeValuesFrom(StyleRule&& source);
 
     PageState& pageState() { return HeldPageState(); }
     const PageState& pageState() const { return HeldPageState(); }
