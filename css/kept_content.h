@@ -98,13 +98,14 @@ struct ReadSheet {
         std::unique_ptr<RuleOrder> order;  // only when the rule keeps text
     };
     // In file order: a rule's block (rule >= 0, index into `rules`) or text
-    // between rules.
+    // between rules (index into `items`).
     struct Piece {
         int rule = -1;
-        SheetItem item;
+        int item = -1;
     };
     std::vector<std::string> newSelectors;
     std::vector<Rule> rules;
+    std::vector<SheetItem> items;
     std::vector<Piece> pieces;
     KeptCounts kept;
 };

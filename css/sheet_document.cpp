@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 
 #include "model/text_util.h"
@@ -301,8 +302,15 @@ uint64_t SelectorHash(std::string_view selector) {
 }
 
 void SheetDocument::RebuildRuleIndex() {
+    ruleIndex_.clear();
+    ReserveRuleIndex(rules_.size());
+}
+
+// Sized for `rules` rules, so that appending up to that many rebuilds nothing.
+void SheetDocument::ReserveRuleIndex(size_t rules) {
     size_t slots = 64;
-    while (slots < rules_.size() + rules_.size() / 2 + 2) slots *= 2;
+    while (slots < rules + rules / 2 + 2) slots *= 2;
+    if (slots <= ruleIndex_.size()) return;
     ruleIndex_.assign(slots, RuleSlot{});
     for (int i = 0; i < RuleCount(); ++i) IndexRule(i);
 }
@@ -552,10 +560,17 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
     checked_.reserve(rules);
     order_.reserve(rules);
     for (const std::string& selector : sheet.newSelectors) AppendRule(selector);
-    sheetItems_.reserve(sheet.pieces.size() - sheet.rules.size());
+    sheetItems_.reserve(sheet.items.size());
+    // One header and one closing line a rule, one line an entry read; kept
+    // text adds its own.
+    size_t lines = static_cast<size_t>(listing_.Count());
+    for (const ReadSheet::Rule& read : sheet.rules)
+        lines += 2 + static_cast<size_t>(read.entryOrder.end() - read.entryOrder.begin());
+    listing_.Reserve(static_cast<int>(std::min<size_t>(lines, INT_MAX)));
+    ReserveRuleIndex(rules);
     for (ReadSheet::Piece& piece : sheet.pieces) {
         if (piece.rule < 0) {
-            SheetItem& item = sheetItems_.emplace_back(std::move(piece.item));
+            SheetItem& item = sheetItems_.emplace_back(std::move(sheet.items[static_cast<size_t>(piece.item)]));
             item.firstLine = listing_.Count();
             ForEachLine(item.text, [&](std::string_view line) { listing_.Append(std::string(line)); });
             continue;

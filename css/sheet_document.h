@@ -176,6 +176,7 @@ public:
     static constexpr std::string_view kStyleBlockEnd = "-->\r\n</style>";
 
 private:
+    void ReserveRuleIndex(size_t rules);
     void ListRuleInOrder(int index, const EntryOrder* fileOrder);
     void ListBody(int index, const EntryOrder* fileOrder);
     void AppendKeptLines(StyleRule& rule, std::string_view text);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "css/css_scan.h"
@@ -198,8 +199,16 @@ void StyleSheetReader::Read(std::string_view sheet) {
     std::vector<size_t> lastBlock(existing.size(), css_scan::npos);
     int anchor = -1;  // the latest-written rule before this point of the file
     auto keep = [&](std::string_view text) {
-        read.pieces.push_back({-1, {anchor, CloseOpenParts(text), 0}});
+        read.pieces.push_back({-1, static_cast<int>(read.items.size())});
+        read.items.push_back({anchor, CloseOpenParts(text), 0});
     };
+    // Every block opens with a brace: the count of braces bounds the blocks.
+    const size_t braces = static_cast<size_t>(std::count(sheet.begin(), sheet.end(), '{'));
+    blocks.reserve(braces);
+    read.pieces.reserve(braces);
+    read.newSelectors.reserve(braces);
+    lastBlock.reserve(existing.size() + braces);
+    grow(existing.size() + braces);
     for (size_t pos = 0;;) {
         pos = SkipBlanks(sheet, pos);
         if (pos >= sheet.size()) break;
@@ -228,7 +237,8 @@ void StyleSheetReader::Read(std::string_view sheet) {
             }
             std::string text = CloseOpenParts(sheet.substr(pos, end - pos));
             if (!block && !text.ends_with(';')) text += ';';
-            read.pieces.push_back({-1, {anchor, std::move(text), 0}});
+            read.pieces.push_back({-1, static_cast<int>(read.items.size())});
+            read.items.push_back({anchor, std::move(text), 0});
             read.kept.CountAtRule(sheet.substr(pos, nameEnd - pos), block);
             pos = end;
             continue;
@@ -257,7 +267,8 @@ void StyleSheetReader::Read(std::string_view sheet) {
 
     // Second pass: each rule is filled from its last block; text the pages do
     // not edit is kept from every block, in order.
-    std::vector<std::vector<std::string>> earlierKept(lastBlock.size());
+    // Text kept from a rule's earlier blocks, for the few rules that have it.
+    std::unordered_map<int, std::vector<std::string>> earlierKept;
     std::vector<BlockItem> items;
     read.rules.reserve(static_cast<size_t>(
         std::count_if(lastBlock.begin(), lastBlock.end(), [](size_t b) { return b != css_scan::npos; })));
@@ -274,15 +285,16 @@ void StyleSheetReader::Read(std::string_view sheet) {
         }
         const Block& block = blocks[static_cast<size_t>(piece.rule)];
         SplitBlock(block.declarations, items);
-        auto& earlier = earlierKept[static_cast<size_t>(block.rule)];
         if (lastBlock[static_cast<size_t>(block.rule)] != static_cast<size_t>(piece.rule)) {
             for (const BlockItem& item : items)
                 if (item.entry < 0) {
-                    earlier.push_back(KeptText(item));
+                    earlierKept[block.rule].push_back(KeptText(item));
                     CountKept(item, read.kept);
                 }
             continue;
         }
+        auto found = earlierKept.find(block.rule);
+        std::vector<std::string> earlier = found == earlierKept.end() ? std::vector<std::string>{} : std::move(found->second);
         ReadSheet::Rule rule;
         rule.index = block.rule;
         const bool keepsText = !earlier.empty() ||
