@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -75,6 +76,7 @@ class EntryOrder {
 public:
     const unsigned char* begin() const { return at_.data(); }
     const unsigned char* end() const { return at_.data() + count_; }
+    unsigned char size() const { return count_; }
     bool Contains(int entry) const { return std::find(begin(), end(), entry) != end(); }
     void Add(int entry) {
         if (!Contains(entry) && count_ < at_.size()) at_[count_++] = static_cast<unsigned char>(entry);
@@ -94,7 +96,10 @@ struct ReadSheet {
     struct Rule {
         int index = 0;  // in the rule list, the new selectors appended
         StyleRule values;
-        EntryOrder entryOrder;  // listing order of the entries read
+        // Listing order of the entries read: entryOrderCount bytes of
+        // ReadSheet::entryOrders from entryOrderAt.
+        uint32_t entryOrderAt = 0;
+        unsigned char entryOrderCount = 0;
         std::unique_ptr<RuleOrder> order;  // only when the rule keeps text
     };
     // In file order: a rule's block (rule >= 0, index into `rules`) or text
@@ -107,6 +112,11 @@ struct ReadSheet {
     std::vector<Rule> rules;
     std::vector<SheetItem> items;
     std::vector<Piece> pieces;
+    std::vector<unsigned char> entryOrders;
+
+    std::span<const unsigned char> EntryOrderOf(const Rule& rule) const {
+        return {entryOrders.data() + rule.entryOrderAt, rule.entryOrderCount};
+    }
     KeptCounts kept;
 };
 

@@ -67,7 +67,7 @@ void SheetDocument::ListRule(int index) { ListRuleInOrder(index, nullptr); }
 
 // A rule that keeps text lists its declarations in its own order; any other
 // in the order of the file just read, or else in index order.
-void SheetDocument::ListRuleInOrder(int index, const EntryOrder* fileOrder) {
+void SheetDocument::ListRuleInOrder(int index, const std::span<const unsigned char>* fileOrder) {
     if (!IsValidIndex(index)) return;
     Touch(index);
     StyleRule& rule = rules_[static_cast<size_t>(index)];
@@ -83,7 +83,7 @@ void SheetDocument::ListRuleInOrder(int index, const EntryOrder* fileOrder) {
 
 // The declarations and kept text of a rule, between its header and closing
 // brace; none of its entries is listed yet.
-void SheetDocument::ListBody(int index, const EntryOrder* fileOrder) {
+void SheetDocument::ListBody(int index, const std::span<const unsigned char>* fileOrder) {
     StyleRule& rule = rules_[static_cast<size_t>(index)];
     if (RuleOrder* order = order_[static_cast<size_t>(index)].get()) {
         for (size_t k = 0; k < order->items.size(); ++k) {
@@ -565,7 +565,7 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
     // text adds its own.
     size_t lines = static_cast<size_t>(listing_.Count());
     for (const ReadSheet::Rule& read : sheet.rules)
-        lines += 2 + static_cast<size_t>(read.entryOrder.end() - read.entryOrder.begin());
+        lines += 2 + read.entryOrderCount;
     listing_.Reserve(static_cast<int>(std::min<size_t>(lines, INT_MAX)));
     ReserveRuleIndex(rules);
     for (ReadSheet::Piece& piece : sheet.pieces) {
@@ -585,7 +585,8 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
         if (rule.listed) UnlistRule(read.index);
         rule.TakeValuesFrom(std::move(read.values));
         order_[static_cast<size_t>(read.index)] = std::move(read.order);
-        ListRuleInOrder(read.index, &read.entryOrder);
+        const std::span<const unsigned char> fileOrder = sheet.EntryOrderOf(read);
+        ListRuleInOrder(read.index, &fileOrder);
         checked_[static_cast<size_t>(read.index)] = 1;
         Notify([&](SheetObserver& o) { o.RuleCheckChanged(read.index, true); });
     }

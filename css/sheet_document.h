@@ -177,8 +177,8 @@ public:
 
 private:
     void ReserveRuleIndex(size_t rules);
-    void ListRuleInOrder(int index, const EntryOrder* fileOrder);
-    void ListBody(int index, const EntryOrder* fileOrder);
+    void ListRuleInOrder(int index, const std::span<const unsigned char>* fileOrder);
+    void ListBody(int index, const std::span<const unsigned char>* fileOrder);
     void AppendKeptLines(StyleRule& rule, std::string_view text);
     void RemoveKeptLines(int index);
     void ShiftRulesBelow(const StyleRule& rule, int delta);

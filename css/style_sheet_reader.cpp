@@ -303,16 +303,20 @@ void StyleSheetReader::Read(std::string_view sheet) {
         if (!keepsText) {
             // Only the 41: listed in the order of the file, a repeated
             // property on the line of its first value.
+            EntryOrder entryOrder;
             for (const BlockItem& item : items) {
                 PropertyEntry& entry = values.properties[static_cast<size_t>(item.entry)];
                 entry.valueSet = 1;
                 entry.changed = 1;
                 ReadPropertyValue(values, item.entry, item.value);
                 if (!entry.HasAnyValueText())
-                    rule.entryOrder.Remove(item.entry);
+                    entryOrder.Remove(item.entry);
                 else
-                    rule.entryOrder.Add(item.entry);
+                    entryOrder.Add(item.entry);
             }
+            rule.entryOrderAt = static_cast<uint32_t>(read.entryOrders.size());
+            rule.entryOrderCount = entryOrder.size();
+            read.entryOrders.insert(read.entryOrders.end(), entryOrder.begin(), entryOrder.end());
         } else {
             // Every declaration keeps its place; a property the pages edit is
             // read from its last occurrence, the earlier ones stay as written.
