@@ -21,6 +21,7 @@ struct RuleOrder {
     struct Item {
         int entry = -1;  // one of the 41 entries, or -1 for kept text
         std::string text;
+        bool operator==(const Item&) const = default;
     };
     std::vector<Item> items;
     uint64_t entries = 0;  // one bit per entry among the items
@@ -29,6 +30,7 @@ struct RuleOrder {
     void Add(int entry);
     void Remove(int entry);
     size_t KeptCount() const;
+    bool operator==(const RuleOrder&) const = default;
 };
 
 // Text between rules that the pages do not edit (comments, @media blocks,

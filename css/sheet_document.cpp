@@ -444,7 +444,8 @@ bool RuleSnapshot::operator==(const RuleSnapshot& other) const {
     return index == other.index && checked == other.checked && firstLine == other.firstLine &&
            lineCount == other.lineCount && lines == other.lines && rule.selector == other.rule.selector &&
            rule.listed == other.rule.listed && rule.pageState() == other.rule.pageState() &&
-           rule.properties == other.rule.properties;
+           rule.properties == other.rule.properties &&
+           (order ? other.order && *order == *other.order : !other.order) && followers == other.followers;
 }
 
 RuleSnapshot SheetDocument::Snapshot(int index) const {
@@ -454,6 +455,10 @@ RuleSnapshot SheetDocument::Snapshot(int index) const {
     s.index = index;
     s.checked = IsChecked(index);
     s.rule = rule;
+    if (const RuleOrder* order = order_[static_cast<size_t>(index)].get())
+        s.order = std::make_shared<const RuleOrder>(*order);
+    for (size_t i = 0; i < sheetItems_.size(); ++i)
+        if (sheetItems_[i].after == index) s.followers.push_back(i);
     if (rule.listed) {
         s.firstLine = rule.firstLine;
         s.lineCount = rule.lineCount;
@@ -487,6 +492,7 @@ void SheetDocument::RestoreRules(const std::vector<RuleSnapshot>& snapshots) {
         StyleRule& rule = rules_[static_cast<size_t>(s.index)];
         rule = s.rule;
         rule.listed = 0;
+        order_[static_cast<size_t>(s.index)] = s.order ? std::make_unique<RuleOrder>(*s.order) : nullptr;
         checked_[static_cast<size_t>(s.index)] = s.checked ? 1 : 0;
         if (s.rule.listed) listed.push_back(&s);
         Notify([&](SheetObserver& o) {
@@ -506,7 +512,13 @@ void SheetDocument::InsertRule(const RuleSnapshot& s) {
     rules_.insert(rules_.begin() + s.index, s.rule);
     rules_[static_cast<size_t>(s.index)].listed = 0;
     checked_.insert(checked_.begin() + s.index, s.checked ? 1 : 0);
-    order_.insert(order_.begin() + s.index, nullptr);
+    order_.insert(order_.begin() + s.index, s.order ? std::make_unique<RuleOrder>(*s.order) : nullptr);
+    // The inverse of RemoveRule's shift: text that followed the rule follows
+    // it again.
+    for (SheetItem& item : sheetItems_)
+        if (item.after >= s.index) ++item.after;
+    for (size_t i : s.followers)
+        if (i < sheetItems_.size()) sheetItems_[i].after = s.index;
     RebuildRuleIndex();
     if (selected_ >= s.index) ++selected_;
     if (s.rule.listed) PlaceBlock(s.index, s);

@@ -43,6 +43,11 @@ struct RuleSnapshot {
     int lineCount = 0;
     StyleRule rule;
     std::vector<std::string> lines;  // header to closing brace; empty when not listed
+    // The rule's kept text and declaration order, if it has any.
+    std::shared_ptr<const RuleOrder> order;
+    // Sheet-level kept text written right after the rule (by item index), so
+    // a rule put back takes it back after itself.
+    std::vector<size_t> followers;
 
     bool operator==(const RuleSnapshot& other) const;
 };

@@ -35,7 +35,7 @@ const EditorCommand kCommands[] = {
      ":/tool-refresh.png", M::kView, false, &D::OnRefreshPreview},
     {kCmdChangePreview, "F10", "Changes the page in the preview", "C&hange Preview Page...",
      ":/tool-changepage.png", M::kView, false, &D::OnChangePreview},
-    {kCmdLivePreview, "", "Shows each change in the preview at once", "Li&ve Preview", nullptr, M::kView, false,
+    {kCmdLivePreview, "", "Shows each change in the preview at once", "Live Preview", nullptr, M::kView, false,
      &D::OnLivePreview, true},
     kSeparator,
     {kCmdHelp, "F1", "Help", "&Quick Start", ":/tool-help.png", M::kHelp, false, &D::OnHelp},

@@ -192,8 +192,8 @@ TEST(HtmlPlaceProperty, OutsideTextSurvivesAndOneElementRemains) {
         std::string upper = UpperCopy(result);
         // The block never lands in the text an unclosed "<style" swallows,
         // and a page with a head end tag gets it inside the head.
-        if (g.hasUnclosed) EXPECT_LT(at, upper.rfind("<STYLE"));
-        if (g.hasHeadEnd) EXPECT_LT(at, upper.find("</HEAD>"));
+        if (g.hasUnclosed) { EXPECT_LT(at, upper.rfind("<STYLE")); }
+        if (g.hasHeadEnd) { EXPECT_LT(at, upper.find("</HEAD>")); }
         // Placing again is stable: the block replaces itself.
         EXPECT_EQ(PlaceStyleBlock(result, kBlock), result);
     }

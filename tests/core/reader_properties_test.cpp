@@ -271,7 +271,7 @@ TEST(PropertyHandlerTest, CasesCoverEveryProperty) {
     std::vector<bool> seen(kPropertyCount);
     for (const HandlerCase& c : kHandlerCases) seen[static_cast<size_t>(c.entry)] = true;
     for (int i = 0; i < kPropertyCount; ++i)
-        if (i != kFontFamily) EXPECT_TRUE(seen[static_cast<size_t>(i)]) << PropertyName(i);
+        if (i != kFontFamily) { EXPECT_TRUE(seen[static_cast<size_t>(i)]) << PropertyName(i); }
 }
 
 TEST(PropertyNameTest, MatchesExactlyAndCaseSensitively) {

@@ -103,7 +103,7 @@ TEST_F(ReaderTest, RepeatedSelectorKeepsOnlyItsLastBlockListedAtTheEnd) {
     EXPECT_EQ(doc.SelectedIndex(), doc.FindRule("H1"));
     // Line bookkeeping agrees with the listing.
     for (const StyleRule& r : doc.Rules())
-        if (r.listed) EXPECT_EQ(doc.GetListing().Line(r.firstLine + r.lineCount), "}") << r.selector;
+        if (r.listed) { EXPECT_EQ(doc.GetListing().Line(r.firstLine + r.lineCount), "}") << r.selector; }
 }
 
 TEST_F(ReaderTest, DeclarationSeparatorsAndBrokenDeclarations) {

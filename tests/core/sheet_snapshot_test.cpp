@@ -111,5 +111,33 @@ TEST(SnapshotRemoval, ARemovedRuleComesBackAtItsIndexAndLines) {
     }
 }
 
+// Rules read from a file keep their own text and order, and the sheet's kept
+// text between rules stays where it was, through a removal taken back and
+// through a change taken back.
+TEST(SnapshotRemoval, KeptTextComesBackWithItsRule) {
+    SheetDocument doc;
+    doc.CreateStartRules();
+    ASSERT_TRUE(doc.ReadStyleSheetText("/* a */\n.a { margin: 0; color: red; -x-y: 1 }\n"
+                                       "@media print { b { c: d } }\n.b { z-index: 1 }\n/* end */",
+                                       "s.css"));
+    const std::vector<std::string> lines = doc.GetListing().Lines();
+    const std::string text = doc.StyleSheetText();
+    for (const char* selector : {".a", ".b"}) {
+        SCOPED_TRACE(selector);
+        const int i = doc.FindRule(selector);
+        const RuleSnapshot removed = doc.Snapshot(i);
+        doc.RemoveRule(i);
+        doc.InsertRule(removed);
+        EXPECT_EQ(doc.GetListing().Lines(), lines);
+        EXPECT_EQ(doc.StyleSheetText(), text);
+
+        const RuleSnapshot before = doc.Snapshot(i);
+        doc.ClearRule(i);
+        doc.RestoreRules({before});
+        EXPECT_EQ(doc.GetListing().Lines(), lines);
+        EXPECT_EQ(doc.StyleSheetText(), text);
+    }
+}
+
 }  // namespace
 }  // namespace larkspur

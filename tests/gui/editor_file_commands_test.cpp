@@ -234,9 +234,9 @@ TEST_F(FileCommands, NewSheetOffersToSaveAChangedSheet) {
         EXPECT_EQ(dialogs.Count("SaveAsKind"), c.answer == Answer::Yes && !c.withFile ? 1 : 0);
         EXPECT_EQ(CodeLines().empty(), c.reset);
         EXPECT_EQ(Doc().Modified(), !c.reset);
-        if (c.withFile) EXPECT_EQ(ReadText(path), c.failWrite ? "" : sheet);
-        if (c.saveAsAnswered) EXPECT_EQ(ReadText(Path("saved-as.css")), sheet);
-        if (c.reset) EXPECT_EQ(editor->CurrentFile(), "");
+        if (c.withFile) { EXPECT_EQ(ReadText(path), c.failWrite ? "" : sheet); }
+        if (c.saveAsAnswered) { EXPECT_EQ(ReadText(Path("saved-as.css")), sheet); }
+        if (c.reset) { EXPECT_EQ(editor->CurrentFile(), ""); }
         ExpectViewsInStep();
     }
 }

@@ -164,7 +164,7 @@ TEST_F(EditorTest, MenusHoldEveryCommandOfTheTableWithItsKeys) {
     std::set<QAction*> inMenus;
     for (QAction* top : bar->actions())
         for (QAction* a : top->menu()->actions())
-            if (!a->isSeparator()) EXPECT_TRUE(inMenus.insert(a).second) << a->text().toStdString();
+            if (!a->isSeparator()) { EXPECT_TRUE(inMenus.insert(a).second) << a->text().toStdString(); }
     for (const EditorCommand& command : EditorCommands()) {
         if (command.id == kCmdSeparator) continue;
         SCOPED_TRACE(command.toolTip);
@@ -179,7 +179,7 @@ TEST_F(EditorTest, MenusHoldEveryCommandOfTheTableWithItsKeys) {
     QStringList edit;
     for (QAction* a : editor->Menu(EditorMenu::kEdit)->actions()) edit << (a->isSeparator() ? "|" : a->text());
     EXPECT_EQ(edit, QStringList({"New &Tag or Class...", "&Copy Tag To...", "&Rename Tag...", "C&lear Tag",
-                                 "&Delete Tag", "|", "Copy to Clip&board"}));
+                                 "&Delete Tag", "|", "&Undo", "&Redo", "Copy to Clip&board"}));
 }
 
 TEST_F(EditorTest, HelpShowsTheQuickStartPageInAWindowOfItsOwn) {

@@ -126,7 +126,6 @@ TEST_F(FontPageTest, UnitBoxWithoutANumberStoresNothing) {
 TEST_F(FontPageTest, FontFamilyJoinsItsThreeParts) {
     page.ListCombo(kFirstCombo)->AddItems(QStringList{"Aaa Test Face", "Bbb Test Face"});
     page.ListCombo(kSecondCombo)->AddItems(QStringList{"Aaa Test Face", "Bbb Test Face"});
-    const PropertyEntry& e = host.Entry(kFontFamily);
 
     // Checking the first choice lists nothing before a family is picked.
     Click(page, kFirstCheck);
@@ -151,7 +150,7 @@ TEST_F(FontPageTest, FontFamilyJoinsItsThreeParts) {
     // Without a first choice the second is not written; the generic stays.
     Click(page, kFirstCheck);
     EXPECT_EQ(Lines(), "font-family: monospace;\n");
-    EXPECT_EQ(e.alternateSet, 1);
+    EXPECT_EQ(host.Entry(kFontFamily).alternateSet, 1);
     EXPECT_FALSE(Enabled(page, kSecondCheck));
     Click(page, kFirstCheck);
     EXPECT_EQ(Lines(), "font-family: Bbb Test Face, Aaa Test Face, monospace;\n");

@@ -381,7 +381,7 @@ TEST_P(LayoutPagesTest, ControlsAreNamedUniquelyAndSwitchesHaveTips) {
         EXPECT_EQ(widget->accessibleDescription(), name);
         EXPECT_FALSE(names.contains(name)) << name.toStdString();
         names.insert(name);
-        if (page->Switch(id)) EXPECT_FALSE(widget->toolTip().isEmpty());
+        if (page->Switch(id)) { EXPECT_FALSE(widget->toolTip().isEmpty()); }
     }
 }
 

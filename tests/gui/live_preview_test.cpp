@@ -78,7 +78,7 @@ TEST_P(LiveChanges, EachChangeIsOneUpdateWithTheWholeSheet) {
     LoadPage();
     const std::string copy = ReadText(folder + kPreviewFileName);
     const std::string sheet = ReadText(folder + kPreviewSheetName);
-    EXPECT_EQ(sheet, Doc().StyleSheetText());
+    EXPECT_EQ(sheet, kPreviewSheetMark + Doc().StyleSheetText());
     Settle();
     browser.calls.clear();
 

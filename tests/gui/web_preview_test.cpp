@@ -23,7 +23,7 @@ constexpr const char* kSamplePage =
     "<body><h1>Larkspur</h1><p>A paragraph in the page's own words.</p>"
     "<p class=\"note\">A note, styled by the class rule.</p></body></html>\r\n";
 
-bool WaitForLoad(QWebEngineView* view, QSignalSpy& spy) {
+bool WaitForLoad(QWebEngineView*, QSignalSpy& spy) {
     return spy.count() > 0 || spy.wait(20000);
 }
 
