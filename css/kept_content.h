@@ -96,13 +96,13 @@ private:
 // A sheet as the reader found it, handed to the document in one call.
 struct ReadSheet {
     struct Rule {
-        int index = 0;  // in the rule list, the new selectors appended
         StyleRule values;
+        int index = 0;  // in the rule list, the new selectors appended
+        int order = -1;  // into ReadSheet::orders, only when the rule keeps text
         // Listing order of the entries read: entryOrderCount bytes of
         // ReadSheet::entryOrders from entryOrderAt.
         uint32_t entryOrderAt = 0;
         unsigned char entryOrderCount = 0;
-        std::unique_ptr<RuleOrder> order;  // only when the rule keeps text
     };
     // In file order: a rule's block (rule >= 0, index into `rules`) or text
     // between rules (index into `items`).
@@ -115,6 +115,7 @@ struct ReadSheet {
     std::vector<SheetItem> items;
     std::vector<Piece> pieces;
     std::vector<unsigned char> entryOrders;
+    std::vector<std::unique_ptr<RuleOrder>> orders;
 
     std::span<const unsigned char> EntryOrderOf(const Rule& rule) const {
         return {entryOrders.data() + rule.entryOrderAt, rule.entryOrderCount};

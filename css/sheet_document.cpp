@@ -596,7 +596,7 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
         // the listing first.
         if (rule.listed) UnlistRule(read.index);
         rule.TakeValuesFrom(std::move(read.values));
-        order_[static_cast<size_t>(read.index)] = std::move(read.order);
+        if (read.order >= 0) order_[static_cast<size_t>(read.index)] = std::move(sheet.orders[static_cast<size_t>(read.order)]);
         const std::span<const unsigned char> fileOrder = sheet.EntryOrderOf(read);
         ListRuleInOrder(read.index, &fileOrder);
         checked_[static_cast<size_t>(read.index)] = 1;

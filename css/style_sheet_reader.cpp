@@ -191,11 +191,9 @@ void StyleSheetReader::Read(std::string_view sheet) {
     for (const StyleRule& rule : existing) addRule(rule.selector, SelectorHash(rule.selector));
 
     // First pass: the blocks and the text between them, in file order.
-    struct Block {
-        int rule;
-        std::string_view declarations;
-    };
-    std::vector<Block> blocks;
+    // A block's declarations; while reading, the block's piece holds the
+    // block in `rule` and its rule in `item`.
+    std::vector<std::string_view> blocks;
     std::vector<size_t> lastBlock(existing.size(), css_scan::npos);
     int anchor = -1;  // the latest-written rule before this point of the file
     auto keep = [&](std::string_view text) {
@@ -259,8 +257,8 @@ void StyleSheetReader::Read(std::string_view sheet) {
         }
         const int rule = slot.rulePlusOne - 1;
         lastBlock[static_cast<size_t>(rule)] = blocks.size();
-        read.pieces.push_back({static_cast<int>(blocks.size()), {}});
-        blocks.push_back({rule, sheet.substr(open + 1, end - open - 1)});
+        read.pieces.push_back({static_cast<int>(blocks.size()), rule});
+        blocks.push_back(sheet.substr(open + 1, end - open - 1));
         anchor = std::max(anchor, rule);
         pos = end + 1;
     }
@@ -283,20 +281,21 @@ void StyleSheetReader::Read(std::string_view sheet) {
             keepPiece(piece);
             continue;
         }
-        const Block& block = blocks[static_cast<size_t>(piece.rule)];
-        SplitBlock(block.declarations, items);
-        if (lastBlock[static_cast<size_t>(block.rule)] != static_cast<size_t>(piece.rule)) {
+        const int blockRule = piece.item;
+        piece.item = -1;
+        SplitBlock(blocks[static_cast<size_t>(piece.rule)], items);
+        if (lastBlock[static_cast<size_t>(blockRule)] != static_cast<size_t>(piece.rule)) {
             for (const BlockItem& item : items)
                 if (item.entry < 0) {
-                    earlierKept[block.rule].push_back(KeptText(item));
+                    earlierKept[blockRule].push_back(KeptText(item));
                     CountKept(item, read.kept);
                 }
             continue;
         }
-        auto found = earlierKept.find(block.rule);
+        auto found = earlierKept.find(blockRule);
         std::vector<std::string> earlier = found == earlierKept.end() ? std::vector<std::string>{} : std::move(found->second);
         ReadSheet::Rule rule;
-        rule.index = block.rule;
+        rule.index = blockRule;
         const bool keepsText = !earlier.empty() ||
                                std::any_of(items.begin(), items.end(), [](const BlockItem& i) { return i.entry < 0; });
         StyleRule& values = rule.values;
@@ -320,8 +319,8 @@ void StyleSheetReader::Read(std::string_view sheet) {
         } else {
             // Every declaration keeps its place; a property the pages edit is
             // read from its last occurrence, the earlier ones stay as written.
-            rule.order = std::make_unique<RuleOrder>();
-            RuleOrder& order = *rule.order;
+            rule.order = static_cast<int>(read.orders.size());
+            RuleOrder& order = *read.orders.emplace_back(std::make_unique<RuleOrder>());
             for (std::string& text : earlier) order.items.push_back({-1, std::move(text)});
             earlier.clear();
             // A property without a value is no declaration to keep.
