@@ -572,6 +572,7 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
     checked_.reserve(rules);
     order_.reserve(rules);
     for (const std::string& selector : sheet.newSelectors) AppendRule(selector);
+    std::vector<std::string>().swap(sheet.newSelectors);
     sheetItems_.reserve(sheet.items.size());
     // One header and one closing line a rule, one line an entry read; kept
     // text adds its own.

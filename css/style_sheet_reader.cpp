@@ -347,6 +347,10 @@ void StyleSheetReader::Read(std::string_view sheet) {
         keepPiece(piece);
     }
     read.pieces.resize(kept);
+    // The reading tables go before the document grows: a big sheet's peak.
+    std::vector<std::string_view>().swap(blocks);
+    std::vector<size_t>().swap(lastBlock);
+    std::vector<Slot>().swap(slots);
     doc_.LoadSheet(std::move(read));
 }
 
