@@ -278,6 +278,13 @@ std::string WithSlash(const std::string& folder) {
 
 bool HasStyleElement(std::string_view page) { return !ScanPage(page).elements.empty(); }
 
+size_t FirstStyleTag(std::string_view page) {
+    const PageScan s = ScanPage(page);
+    const size_t complete = s.elements.empty() ? npos : s.elements.front().start;
+    if (s.unclosed != npos && s.unclosed < complete && MatchAt(page, s.unclosed, "<STYLE")) return s.unclosed;
+    return complete;
+}
+
 std::string RemoveStyleElements(std::string_view page) {
     PageScan s = ScanPage(page);
     return Assemble(page, s.elements, 0, {});

@@ -18,6 +18,9 @@ class SheetDocument;
 
 // True when the page holds at least one complete style element.
 bool HasStyleElement(std::string_view page);
+// Where the page's first real style start tag begins (one never closed
+// included), skipping comments, scripts and the like; npos if none.
+size_t FirstStyleTag(std::string_view page);
 
 // The page without its complete style elements; every other byte is kept.
 std::string RemoveStyleElements(std::string_view page);

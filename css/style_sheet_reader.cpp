@@ -9,6 +9,7 @@
 
 #include "css/css_scan.h"
 #include "css/file_kinds.h"
+#include "css/html_embed.h"
 #include "css/kept_content.h"
 #include "css/property_readers.h"
 #include "css/sheet_document.h"
@@ -49,7 +50,9 @@ IoResult FindSheetText(std::string_view text, std::string_view path, std::string
     sheet = {};
     if (std::memchr(text.data(), '\0', text.size())) return IoResult::Failure(std::string(kBinaryDataMessage));
     const bool cssFile = IsStyleSheetFileName(path);
-    const size_t start = FindIgnoreCase(text, "<STYLE", 0);
+    // A page's sheet is in its first real style element; one inside a comment
+    // or a script is not the page's, and placing a block skips it too.
+    const size_t start = cssFile ? FindIgnoreCase(text, "<STYLE", 0) : FirstStyleTag(text);
     if (start == npos) {
         if (!cssFile) return IoResult::Failure(std::string(kNoStyleTagMessage));
         sheet = DropFinalLineEnd(text);

@@ -99,6 +99,20 @@ TEST(PageText, RemovalSkipsHiddenStyles) {
     EXPECT_FALSE(HasStyleElement("<title><style>a</style></title><p title='<style>x</style>'>"));
 }
 
+// Opening a page reads the style element that placing and removal see, not
+// one hidden in a comment, a script, the title or an attribute value.
+TEST(PageText, ReadingSkipsHiddenStyles) {
+    for (const char* hidden : {"<!-- <style>H1 {color: red}</style> -->", "<script>'<style>H1 {color: red}</style>'</script>",
+                               "<title><style>H1 {color: red}</style></title>", "<p title='<style>H1 {color: red}'>"}) {
+        SCOPED_TRACE(hidden);
+        SheetDocument doc;
+        doc.CreateStartRules();
+        const std::string page = std::string("<html><head>") + hidden + "<style>H2 {color: blue}</style></head></html>";
+        ASSERT_TRUE(doc.ReadStyleSheetText(page, "page.html"));
+        EXPECT_EQ(doc.StyleSheetText(), "H2 {\r\ncolor: blue;\r\n}\r\n");
+    }
+}
+
 using PreviewSheetTest = CliFixture;
 
 // The preview writes its sheet as "test.css" unless a file of the user's has
