@@ -100,6 +100,9 @@ int UnderstoodEntry(std::string_view name, std::string_view value) {
     const int index = PropertyIndexOfName(name);
     if (index < 0) return -1;
     if (value.find('!') != std::string_view::npos || value.find("/*") != std::string_view::npos) return -1;
+    // A string or url( left open runs past the value: kept as written (and
+    // closed), so it reads back the same.
+    if (value.find_first_of("\"'(\\") != std::string_view::npos && CloseOpenParts(value) != value) return -1;
     return index;
 }
 
