@@ -265,7 +265,7 @@ bool CopyAttributes(const std::string& from, int toFd) {
 // the old file had (then the file is written in place).
 enum class RenameOutcome { kDone, kFailed, kCannotKeep };
 
-RenameOutcome WriteByRename(const std::string& shown, const Target& t, std::string_view bytes,
+RenameOutcome WriteByRename(const std::string& shown, const Target& t, const ContentSource& source,
                             IoResult& result) {
     std::string name = TemporaryPrefixFor(t.path) + "XXXXXX";
     int fd = ::mkostemp(name.data(), O_CLOEXEC);
@@ -283,7 +283,8 @@ RenameOutcome WriteByRename(const std::string& shown, const Target& t, std::stri
         result = WriteFailure(shown, ErrnoText(err));
         return outcome;
     };
-    if (!WriteAll(fd, bytes)) return drop(RenameOutcome::kFailed, errno);
+    if (!source([fd](std::string_view piece) { return WriteAll(fd, piece); }))
+        return drop(RenameOutcome::kFailed, errno);
 
     mode_t mode;
     if (t.exists) {
@@ -343,7 +344,7 @@ int MakeBackup(const std::string& path, std::string& backupName) {
 // Overwrites the file itself, keeping its inode (links, owner, attributes):
 // a backup copy first, then the new bytes, synced; on failure the backup is
 // written back.
-IoResult WriteInPlace(const std::string& shown, const Target& t, std::string_view bytes) {
+IoResult WriteInPlace(const std::string& shown, const Target& t, const ContentSource& source) {
     int fd = ::open(t.path.c_str(), O_RDWR | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return WriteFailure(shown, ErrnoText(errno));
     struct stat st;
@@ -369,16 +370,21 @@ IoResult WriteInPlace(const std::string& shown, const Target& t, std::string_vie
         return finish(WriteFailure(shown, "no backup copy could be made: " + ErrnoText(err)));
     }
     // Claim the room first, so a full disk fails before the file is touched.
-    if (bytes.size() > static_cast<std::size_t>(st.st_size)) {
-        if (::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0 &&
+    std::size_t size = 0;
+    source([&size](std::string_view piece) {
+        size += piece.size();
+        return true;
+    });
+    if (size > static_cast<std::size_t>(st.st_size)) {
+        if (::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 &&
             errno != EOPNOTSUPP && errno != EINVAL && errno != ENOSYS) {
             int err = errno;
             ::unlink(backupName.c_str());
             return finish(WriteFailure(shown, ErrnoText(err)));
         }
     }
-    if (::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
-        ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0) {
+    if (::lseek(fd, 0, SEEK_SET) == 0 && source([fd](std::string_view piece) { return WriteAll(fd, piece); }) &&
+        ::ftruncate(fd, static_cast<off_t>(size)) == 0 && ::fsync(fd) == 0) {
         ::unlink(backupName.c_str());
         return finish({});
     }
@@ -444,7 +450,11 @@ IoResult ReadTextFile(const std::string& path, std::string& out, std::string_vie
 
 IoResult CheckWritable(const std::string& path) { return CheckWritableAs(path, path); }
 
-IoResult ReplaceFileContents(const std::string& requestedPath, std::string_view bytes) {
+IoResult ReplaceFileContents(const std::string& path, std::string_view bytes) {
+    return ReplaceFileContents(path, [bytes](const ContentPut& put) { return put(bytes); });
+}
+
+IoResult ReplaceFileContents(const std::string& requestedPath, const ContentSource& source) {
     Target t;
     if (IoResult r = ResolveTarget(requestedPath, t); !r) return r;
     if (t.exists && !S_ISREG(t.st.st_mode)) return WriteFailure(requestedPath, "it is not a regular file");
@@ -455,9 +465,9 @@ IoResult ReplaceFileContents(const std::string& requestedPath, std::string_view 
     const bool renameKeepsAll = !t.exists || (t.st.st_nlink == 1 && (::geteuid() == 0 || ::geteuid() == t.st.st_uid));
     if (renameKeepsAll) {
         IoResult result;
-        if (WriteByRename(requestedPath, t, bytes, result) != RenameOutcome::kCannotKeep) return result;
+        if (WriteByRename(requestedPath, t, source, result) != RenameOutcome::kCannotKeep) return result;
     }
-    return WriteInPlace(requestedPath, t, bytes);
+    return WriteInPlace(requestedPath, t, source);
 }
 
 }  // namespace larkspur

@@ -53,6 +53,12 @@ IoResult CheckWritable(const std::string& path);
 // final target is written (and made, if missing); a loop is an error.
 // Leftover temporaries of earlier, killed saves of the file are removed.
 IoResult ReplaceFileContents(const std::string& path, std::string_view bytes);
+// The same, with contents made piece by piece, so a big file is never held
+// whole: `source` hands each piece to `put` and stops when a put fails. It may
+// be called twice (the in-place path measures the size first).
+using ContentPut = std::function<bool(std::string_view piece)>;
+using ContentSource = std::function<bool(const ContentPut& put)>;
+IoResult ReplaceFileContents(const std::string& path, const ContentSource& source);
 
 bool FileExists(const std::string& path);
 // Folder part of a path, ending in "/" ("" for a bare name).

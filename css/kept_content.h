@@ -96,7 +96,7 @@ private:
 // A sheet as the reader found it, handed to the document in one call.
 struct ReadSheet {
     struct Rule {
-        StyleRule values;
+        StyleRule::Values values;
         int index = 0;  // in the rule list, the new selectors appended
         int order = -1;  // into ReadSheet::orders, only when the rule keeps text
         // Listing order of the entries read: entryOrderCount bytes of

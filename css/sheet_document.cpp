@@ -526,7 +526,15 @@ void SheetDocument::InsertRule(const RuleSnapshot& s) {
     Notify([&](SheetObserver& o) { o.RuleAppended(s.index); });
 }
 
-void SheetDocument::AppendRuleText(std::string& out) const {
+// With `put`, the text goes out in pieces as it grows; false when a put fails.
+bool SheetDocument::AppendRuleText(std::string& out, const ContentPut* put) const {
+    constexpr size_t kPiece = size_t{1} << 16;
+    auto flush = [&](size_t atLeast) {
+        if (!put || out.size() < atLeast) return true;
+        const bool ok = (*put)(out);
+        out.clear();
+        return ok;
+    };
     size_t item = 0;
     auto keptUpTo = [&](int after) {
         for (; item < sheetItems_.size() && sheetItems_[item].after <= after; ++item) {
@@ -560,8 +568,10 @@ void SheetDocument::AppendRuleText(std::string& out) const {
             out += "}\r\n";
         }
         keptUpTo(static_cast<int>(r));
+        if (!flush(kPiece)) return false;
     }
     keptUpTo(RuleCount());
+    return flush(1);
 }
 
 void SheetDocument::LoadSheet(ReadSheet sheet) {
@@ -579,6 +589,10 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
     size_t lines = static_cast<size_t>(listing_.Count());
     for (const ReadSheet::Rule& read : sheet.rules)
         lines += 2 + read.entryOrderCount;
+    for (const std::unique_ptr<RuleOrder>& order : sheet.orders)
+        for (const RuleOrder::Item& item : order->items)
+            lines += item.entry < 0 ? static_cast<size_t>(LineCountOf(item.text)) : 1;
+    for (const SheetItem& item : sheet.items) lines += static_cast<size_t>(LineCountOf(item.text));
     listing_.Reserve(static_cast<int>(std::min<size_t>(lines, INT_MAX)));
     ReserveRuleIndex(rules);
     for (ReadSheet::Piece& piece : sheet.pieces) {
@@ -624,7 +638,10 @@ std::string SheetDocument::BuildStyleBlock() const {
 }
 
 IoResult SheetDocument::WriteStyleSheetFile(const std::string& path) const {
-    return ReplaceFileContents(path, StyleSheetText());
+    return ReplaceFileContents(path, [this](const ContentPut& put) {
+        std::string piece;
+        return AppendRuleText(piece, &put);
+    });
 }
 
 }  // namespace larkspur

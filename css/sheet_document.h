@@ -197,7 +197,7 @@ private:
     }
     void PlaceBlock(int index, const RuleSnapshot& snapshot);
     void ListFamily(int rule);
-    void AppendRuleText(std::string& out) const;
+    bool AppendRuleText(std::string& out, const ContentPut* put = nullptr) const;
     void IndexRule(int index);
     void RebuildRuleIndex();
     void Notify(auto&& call) {

@@ -153,7 +153,9 @@ void CountKept(const BlockItem& item, KeptCounts& counts) {
 
 }  // namespace
 
-void StyleSheetReader::Read(std::string_view sheet) {
+void StyleSheetReader::Read(std::string_view sheet) { doc_.LoadSheet(Parse(sheet)); }
+
+ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
     ReadSheet read;
     const RuleList& existing = doc_.Rules();
     // Rule of each selector, case-blind: the rules held, then the new
@@ -274,6 +276,7 @@ void StyleSheetReader::Read(std::string_view sheet) {
     // Text kept from a rule's earlier blocks, for the few rules that have it.
     std::unordered_map<int, std::vector<std::string>> earlierKept;
     std::vector<BlockItem> items;
+    StyleRule values;  // the rule being read; its values go to `read` when done
     read.rules.reserve(static_cast<size_t>(
         std::count_if(lastBlock.begin(), lastBlock.end(), [](size_t b) { return b != css_scan::npos; })));
     // Pieces of blocks that are not a rule's last drop out in place.
@@ -304,7 +307,6 @@ void StyleSheetReader::Read(std::string_view sheet) {
         rule.index = blockRule;
         const bool keepsText = !earlier.empty() ||
                                std::any_of(items.begin(), items.end(), [](const BlockItem& i) { return i.entry < 0; });
-        StyleRule& values = rule.values;
         if (!keepsText) {
             // Only the 41: listed in the order of the file, a repeated
             // property on the line of its first value.
@@ -348,6 +350,7 @@ void StyleSheetReader::Read(std::string_view sheet) {
                 }
             }
         }
+        rule.values = values.TakeValues();
         piece.rule = static_cast<int>(read.rules.size());
         read.rules.push_back(std::move(rule));
         keepPiece(piece);
@@ -357,13 +360,18 @@ void StyleSheetReader::Read(std::string_view sheet) {
     std::vector<std::string_view>().swap(blocks);
     std::vector<size_t>().swap(lastBlock);
     std::vector<Slot>().swap(slots);
-    doc_.LoadSheet(std::move(read));
+    return read;
 }
 
 IoResult SheetDocument::ReadStyleSheet(const std::string& path) {
     std::string text;
     if (IoResult r = ReadTextFile(path, text, kBinaryDataMessage); !r) return r;
-    return ReadStyleSheetText(text, path);
+    std::string_view sheet;
+    if (IoResult r = FindSheetText(text, path, sheet); !r) return r;
+    ReadSheet read = StyleSheetReader(*this).Parse(sheet);
+    std::string().swap(text);  // a big file's text goes before the document grows
+    LoadSheet(std::move(read));
+    return {};
 }
 
 IoResult SheetDocument::ReadStyleSheetText(std::string_view text, std::string_view path) {

@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "css/file_io.h"
+#include "css/kept_content.h"
 
 namespace larkspur {
 
@@ -30,6 +31,9 @@ class StyleSheetReader {
 public:
     explicit StyleSheetReader(SheetDocument& document) : doc_(document) {}
     void Read(std::string_view sheet);
+    // The sheet as read, not yet handed over: it holds no view of the text,
+    // so a caller may let a big file's text go before the document grows.
+    ReadSheet Parse(std::string_view sheet) const;
 
 private:
     SheetDocument& doc_;

@@ -46,10 +46,19 @@ void StyleRule::CopyValuesFrom(const StyleRule& source) {
 }
 
 void StyleRule::TakeValuesFrom(StyleRule&& source) {
-    if (this == &source) return;
-    state_ = std::move(source.state_);
-    built_ = source.built_;
-    source.built_ = 0;
+    if (this != &source) TakeValuesFrom(source.TakeValues());
+}
+
+StyleRule::Values StyleRule::TakeValues() {
+    Values values{std::move(properties), std::move(state_), built_};
+    properties = PropertyList();
+    built_ = 0;
+    return values;
+}
+
+void StyleRule::TakeValuesFrom(Values&& source) {
+    state_ = std::move(source.state);
+    built_ = source.built;
     properties = std::move(source.properties);
     if (!listed)
         for (PropertyEntry& entry : properties) entry.listed = 0;

@@ -195,6 +195,17 @@ public:
     // The same, taking the source's page state and entries instead of copying.
     void TakeValuesFrom(StyleRule&& source);
 
+    // A rule's values alone (entries and page state), for carrying many of
+    // them from a reader to the document without a whole rule each.
+    struct Values {
+        PropertyList properties;
+        std::unique_ptr<PageState> state;
+        uint64_t built = 0;
+    };
+    // Hands the values over, leaving this rule's at their defaults.
+    Values TakeValues();
+    void TakeValuesFrom(Values&& source);
+
     PageState& pageState() { return HeldPageState(); }
     const PageState& pageState() const { return HeldPageState(); }
     bool HoldsPageState() const { return state_ != nullptr; }
