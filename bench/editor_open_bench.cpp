@@ -72,7 +72,7 @@ void BM_EditorOpensSheet(benchmark::State& state, const std::string& path) {
     editor.dlg->show();
     for (auto _ : state) editor.Open(path);
     state.counters["rules"] = editor.dlg->RuleListBox()->count();
-    state.counters["code_lines"] = editor.dlg->CodePage()->List()->count();
+    state.counters["code_lines"] = editor.dlg->CodePage()->LineCount();
 }
 void BM_EditorOpensMix10MB(benchmark::State& state) { BM_EditorOpensSheet(state, MixPath(10)); }
 BENCHMARK(BM_EditorOpensMix10MB)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -122,10 +122,10 @@ BENCHMARK(BM_CheckRuleOf20000)->Unit(benchmark::kMicrosecond);
 // A page of scrolling in the rule list and in the Code page, painted.
 void BM_Scroll20000Rules(benchmark::State& state) {
     Editor& e = OpenTwentyThousand();
-    QListWidget* lists[] = {e.dlg->RuleListBox(), e.dlg->CodePage()->List()};
+    QAbstractItemView* lists[] = {e.dlg->RuleListBox(), e.dlg->CodePage()->List()};
     int step = 0;
     for (auto _ : state) {
-        for (QListWidget* l : lists) {
+        for (QAbstractItemView* l : lists) {
             QScrollBar* bar = l->verticalScrollBar();
             bar->setValue((bar->value() + bar->pageStep() * 37 + step) % (bar->maximum() + 1));
             l->viewport()->repaint();

@@ -1,5 +1,5 @@
 #pragma once
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "css/listing.h"
@@ -11,13 +11,13 @@ class ListingFanOut : public ListingObserver {
 public:
     void Add(ListingObserver* observer) { observers_.push_back(observer); }
 
-    void LineInserted(int index, const std::string& text) override {
+    void LineInserted(int index, std::string_view text) override {
         for (ListingObserver* o : observers_) o->LineInserted(index, text);
     }
     void LinesRemoved(int first, int count) override {
         for (ListingObserver* o : observers_) o->LinesRemoved(first, count);
     }
-    void LineReplaced(int index, const std::string& text) override {
+    void LineReplaced(int index, std::string_view text) override {
         for (ListingObserver* o : observers_) o->LineReplaced(index, text);
     }
     void LinesCleared() override {

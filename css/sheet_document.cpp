@@ -109,7 +109,7 @@ void SheetDocument::AppendKeptLines(StyleRule& rule, std::string_view text) {
     int at = rule.firstLine + rule.lineCount;
     ShiftRulesBelow(rule, lines);
     rule.lineCount += lines;
-    ForEachLine(text, [&](std::string_view line) { listing_.Insert(at++, std::string(line)); });
+    ForEachLine(text, [&](std::string_view line) { listing_.Insert(at++, line); });
 }
 
 // Takes out the lines of kept text of a listed rule whose entries are all
@@ -215,11 +215,11 @@ void SheetDocument::ListValue(int index, int property) {
         entry.line = rule.lineCount;
         ++rule.lineCount;
         entry.listed = 1;
-        listing_.Insert(line, std::move(text));
+        listing_.Insert(line, text);
         if (RuleOrder* order = order_[static_cast<size_t>(index)].get(); order && !order->Has(property))
             order->Add(property);
     } else {
-        listing_.Replace(rule.firstLine + entry.line, std::move(text));
+        listing_.Replace(rule.firstLine + entry.line, text);
     }
     entry.changed = 1;
 }
@@ -354,7 +354,7 @@ int SheetDocument::FindRule(std::string_view selector) const {
 void SheetDocument::Reserve(int rules, int listingLines) {
     rules_.reserve(static_cast<size_t>(rules));
     checked_.reserve(static_cast<size_t>(rules));
-    listing_.Reserve(listingLines);
+    listing_.Reserve(static_cast<size_t>(listingLines), 0);
 }
 
 int SheetDocument::AppendRule(std::string_view selector) {
@@ -462,8 +462,7 @@ RuleSnapshot SheetDocument::Snapshot(int index) const {
     if (rule.listed) {
         s.firstLine = rule.firstLine;
         s.lineCount = rule.lineCount;
-        const auto& lines = listing_.Lines();
-        s.lines.assign(lines.begin() + rule.firstLine, lines.begin() + rule.firstLine + rule.lineCount + 1);
+        for (int i = rule.firstLine; i <= rule.firstLine + rule.lineCount; ++i) s.lines.emplace_back(listing_.Line(i));
     }
     return s;
 }
@@ -581,25 +580,37 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
     rules_.reserve(rules);
     checked_.reserve(rules);
     order_.reserve(rules);
+    ReserveRuleIndex(rules);
     for (const std::string& selector : sheet.newSelectors) AppendRule(selector);
     std::vector<std::string>().swap(sheet.newSelectors);
     sheetItems_.reserve(sheet.items.size());
-    // One header and one closing line a rule, one line an entry read; kept
-    // text adds its own.
-    size_t lines = static_cast<size_t>(listing_.Count());
-    for (const ReadSheet::Rule& read : sheet.rules)
-        lines += 2 + read.entryOrderCount;
+    // The listing's room: a header and a closing line a rule, a line an entry
+    // read, and the lines of kept text; characters about as many as written.
+    size_t lines = 0;
+    size_t characters = 0;
+    for (const ReadSheet::Rule& read : sheet.rules) {
+        if (!IsValidIndex(read.index)) continue;
+        lines += 2;
+        characters += rules_[static_cast<size_t>(read.index)].selector.size() + 2;
+        for (const PropertyEntry& entry : read.values.properties) {
+            ++lines;
+            characters += entry.name.size() + entry.value.size() + entry.alternate.size() + entry.generic.size() + 8;
+        }
+    }
+    auto keptText = [&](std::string_view text) {
+        lines += static_cast<size_t>(LineCountOf(text));
+        characters += text.size();
+    };
     for (const std::unique_ptr<RuleOrder>& order : sheet.orders)
         for (const RuleOrder::Item& item : order->items)
-            lines += item.entry < 0 ? static_cast<size_t>(LineCountOf(item.text)) : 1;
-    for (const SheetItem& item : sheet.items) lines += static_cast<size_t>(LineCountOf(item.text));
-    listing_.Reserve(static_cast<int>(std::min<size_t>(lines, INT_MAX)));
-    ReserveRuleIndex(rules);
+            if (item.entry < 0) keptText(item.text);
+    for (const SheetItem& item : sheet.items) keptText(item.text);
+    listing_.Reserve(static_cast<size_t>(listing_.Count()) + lines, characters);
     for (ReadSheet::Piece& piece : sheet.pieces) {
         if (piece.rule < 0) {
             SheetItem& item = sheetItems_.emplace_back(std::move(sheet.items[static_cast<size_t>(piece.item)]));
             item.firstLine = listing_.Count();
-            ForEachLine(item.text, [&](std::string_view line) { listing_.Append(std::string(line)); });
+            ForEachLine(item.text, [&](std::string_view line) { listing_.Append(line); });
             continue;
         }
         ReadSheet::Rule& read = sheet.rules[static_cast<size_t>(piece.rule)];

@@ -1,16 +1,60 @@
 #include "pages/code_page.h"
 
-#include <QListWidget>
+#include <QAbstractListModel>
+#include <QListView>
 #include <QVBoxLayout>
 
 namespace larkspur {
-namespace {
-}  // namespace
 
-CCodePage::CCodePage(QWidget* parent) : QWidget(parent) {
-    list_ = new QListWidget(this);
+// Rows as the listing's lines. The listing has already changed when it tells
+// of a change, so the model keeps its own row count and follows one step
+// behind; a row it is asked for that the listing no longer has shows nothing.
+class ListingModel : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void Show(const Listing* listing) {
+        beginResetModel();
+        listing_ = listing;
+        rows_ = listing ? listing->Count() : 0;
+        endResetModel();
+    }
+    void Inserted(int index) {
+        beginInsertRows({}, index, index);
+        ++rows_;
+        endInsertRows();
+    }
+    void Removed(int first, int count) {
+        count = std::min(count, rows_ - first);
+        if (first < 0 || count <= 0) return;
+        beginRemoveRows({}, first, first + count - 1);
+        rows_ -= count;
+        endRemoveRows();
+    }
+    void Replaced(int index) {
+        const QModelIndex at = this->index(index);
+        emit dataChanged(at, at, {Qt::DisplayRole});
+    }
+    void Cleared() { Show(listing_); }
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !listing_ || index.row() >= listing_->Count()) return {};
+        const std::string_view line = listing_->Line(index.row());
+        return QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    }
+
+private:
+    const Listing* listing_ = nullptr;
+    int rows_ = 0;
+};
+
+CCodePage::CCodePage(QWidget* parent) : QWidget(parent), model_(new ListingModel(this)) {
+    list_ = new QListView(this);
+    list_->setModel(model_);
     list_->setAccessibleName(QStringLiteral("Code"));
     list_->setSelectionMode(QAbstractItemView::NoSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Long lines are cut at the right edge rather than shortened with dots.
@@ -22,21 +66,18 @@ CCodePage::CCodePage(QWidget* parent) : QWidget(parent) {
     layout->addWidget(list_);
 }
 
-void CCodePage::ShowListing(const Listing& listing) {
-    list_->clear();
-    for (const std::string& line : listing.Lines()) list_->addItem(QString::fromStdString(line));
-}
+void CCodePage::ShowListing(const Listing& listing) { model_->Show(&listing); }
 
-void CCodePage::LineInserted(int index, const std::string& text) { list_->insertItem(index, QString::fromStdString(text)); }
+QString CCodePage::LineText(int row) const { return model_->data(model_->index(row), Qt::DisplayRole).toString(); }
 
-void CCodePage::LinesRemoved(int first, int count) {
-    for (int i = 0; i < count && first < list_->count(); ++i) delete list_->takeItem(first);
-}
+int CCodePage::LineCount() const { return model_->rowCount(); }
 
-void CCodePage::LineReplaced(int index, const std::string& text) {
-    if (QListWidgetItem* item = list_->item(index)) item->setText(QString::fromStdString(text));
-}
+void CCodePage::LineInserted(int index, std::string_view) { model_->Inserted(index); }
 
-void CCodePage::LinesCleared() { list_->clear(); }
+void CCodePage::LinesRemoved(int first, int count) { model_->Removed(first, count); }
+
+void CCodePage::LineReplaced(int index, std::string_view) { model_->Replaced(index); }
+
+void CCodePage::LinesCleared() { model_->Cleared(); }
 
 }  // namespace larkspur

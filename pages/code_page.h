@@ -3,28 +3,35 @@
 
 #include "css/listing.h"
 
-class QListWidget;
+class QListView;
 
 namespace larkspur {
 
-// "Code": the live listing, one line per list item. It follows the listing
-// line by line and never rebuilds itself.
+class ListingModel;
+
+// "Code": the live listing, one line per row. The view reads the lines from
+// the listing itself and follows its changes line by line, never rebuilding,
+// so a listing of a million lines costs the view nothing until shown.
 class CCodePage : public QWidget, public ListingObserver {
     Q_OBJECT
 public:
     explicit CCodePage(QWidget* parent = nullptr);
 
-    // Shows the listing's present lines; later changes arrive as notifications.
+    // Shows this listing; later changes arrive as notifications.
     void ShowListing(const Listing& listing);
-    QListWidget* List() const { return list_; }
+    QListView* List() const { return list_; }
+    // The line shown in a row.
+    QString LineText(int row) const;
+    int LineCount() const;
 
-    void LineInserted(int index, const std::string& text) override;
+    void LineInserted(int index, std::string_view text) override;
     void LinesRemoved(int first, int count) override;
-    void LineReplaced(int index, const std::string& text) override;
+    void LineReplaced(int index, std::string_view text) override;
     void LinesCleared() override;
 
 private:
-    QListWidget* list_;
+    ListingModel* model_;
+    QListView* list_;
 };
 
 }  // namespace larkspur

@@ -40,9 +40,9 @@ public:
     // Runs a pending update now.
     void Flush();
 
-    void LineInserted(int, const std::string&) override { Changed(); }
+    void LineInserted(int, std::string_view) override { Changed(); }
     void LinesRemoved(int, int) override { Changed(); }
-    void LineReplaced(int, const std::string&) override { Changed(); }
+    void LineReplaced(int, std::string_view) override { Changed(); }
     void LinesCleared() override { Changed(); }
 
     // The script that sets the copy's style element to the text; its value

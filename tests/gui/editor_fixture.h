@@ -19,6 +19,7 @@
 #include "editor/editor_commands.h"
 #include "editor/editor_dlg.h"
 #include "editor/rule_check_list.h"
+#include "pages/code_page.h"
 #include "fake_browser.h"
 #include "fake_platform.h"
 #include "model/vocabulary.h"
@@ -71,8 +72,8 @@ protected:
 
     std::vector<std::string> CodeLines() const {
         std::vector<std::string> lines;
-        QListWidget* list = editor->CodePage()->List();
-        for (int i = 0; i < list->count(); ++i) lines.push_back(list->item(i)->text().toStdString());
+        const CCodePage* page = editor->CodePage();
+        for (int i = 0; i < page->LineCount(); ++i) lines.push_back(page->LineText(i).toStdString());
         return lines;
     }
     std::vector<std::string> ListingLines() { return Doc().GetListing().Lines(); }

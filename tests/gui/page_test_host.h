@@ -38,7 +38,7 @@ public:
         std::vector<std::string> out;
         const StyleRule* rule = document.SelectedRule();
         if (!rule || !rule->listed) return out;
-        for (int i = 1; i < rule->lineCount; ++i) out.push_back(document.GetListing().Line(rule->firstLine + i));
+        for (int i = 1; i < rule->lineCount; ++i) out.emplace_back(document.GetListing().Line(rule->firstLine + i));
         return out;
     }
     std::string Lines() const {

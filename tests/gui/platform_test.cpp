@@ -2,7 +2,8 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QListWidget>
+#include <QListView>
+#include <QSignalSpy>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTest>
@@ -48,34 +49,36 @@ TEST(CodePageTest, FollowsTheListingLineByLineWithoutRebuilding) {
     CCodePage page;
     page.ShowListing(listing);
     listing.SetObserver(&page);
-    QListWidget* list = page.List();
-    QListWidgetItem* header = list->item(0);
+    QSignalSpy resets(page.List()->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(page.List()->model(), &QAbstractItemModel::rowsInserted);
 
     listing.Insert(1, "color: red;");
     listing.Append("H1{");
     listing.Append("}");
     listing.Replace(1, "color: blue;");
     listing.Remove(3, 2);
-    EXPECT_EQ(list->item(0), header);  // the same item, not a new one
+    EXPECT_EQ(resets.count(), 0);  // line by line, never the whole list again
+    EXPECT_EQ(inserted.count(), 3);
     QStringList shown;
-    for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
+    for (int i = 0; i < page.LineCount(); ++i) shown << page.LineText(i);
     EXPECT_EQ(shown, (QStringList{"P{", "color: blue;", "}"}));
     listing.Clear();
-    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(page.LineCount(), 0);
     listing.SetObserver(nullptr);
 }
 
 TEST(CodePageTest, LinesCannotBeSelectedAndLongListingsScrollDownOnly) {
     Listing listing;
     CCodePage page;
+    page.ShowListing(listing);
     listing.SetObserver(&page);
     for (int i = 0; i < 200; ++i) listing.Append("background-image: url(" + std::string(200, 'x') + ");");
     page.resize(200, 150);
     page.show();
-    QListWidget* list = page.List();
+    QListView* list = page.List();
     EXPECT_EQ(list->accessibleName(), "Code");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-    EXPECT_TRUE(list->selectedItems().isEmpty());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
+    EXPECT_TRUE(list->selectionModel()->selectedIndexes().isEmpty());
     EXPECT_TRUE(list->verticalScrollBar()->isVisible());
     EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
     listing.SetObserver(nullptr);
