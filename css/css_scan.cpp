@@ -1,5 +1,6 @@
 #include "css/css_scan.h"
 
+#include <array>
 #include <utility>
 
 #include "model/text_util.h"
@@ -41,6 +42,19 @@ size_t UrlEnd(std::string_view text, size_t at) {
         ++i;
     }
     return npos;
+}
+
+// Bytes that can start or end structure, a comment, a string, an escape or a
+// url(: the scanners step over every other byte in a tight loop.
+constexpr auto kMatters = [] {
+    std::array<bool, 256> t{};
+    for (unsigned char c : std::string_view("{};/\"'\\uU")) t[c] = true;
+    return t;
+}();
+
+size_t SkipPlain(std::string_view text, size_t i) {
+    while (i < text.size() && !kMatters[static_cast<unsigned char>(text[i])]) ++i;
+    return i;
 }
 
 }  // namespace
@@ -86,7 +100,7 @@ size_t SkipToken(std::string_view text, size_t at) {
 
 size_t FindStructural(std::string_view text, size_t from, std::string_view stops) {
     int depth = 0;
-    for (size_t i = from; i < text.size();) {
+    for (size_t i = from; (i = SkipPlain(text, i)) < text.size();) {
         const char c = text[i];
         if (depth == 0 && stops.find(c) != std::string_view::npos) return i;
         if (c == '{') {
@@ -104,7 +118,7 @@ size_t FindStructural(std::string_view text, size_t from, std::string_view stops
 
 size_t FindBlockEnd(std::string_view text, size_t open) {
     int depth = 0;
-    for (size_t i = open; i < text.size();) {
+    for (size_t i = open; (i = SkipPlain(text, i)) < text.size();) {
         const char c = text[i];
         if (c == '{') {
             ++depth;
@@ -123,7 +137,7 @@ std::string CloseOpenParts(std::string_view text) {
     std::string out;
     size_t copied = 0;
     int depth = 0;
-    for (size_t i = 0; i < text.size();) {
+    for (size_t i = 0; (i = SkipPlain(text, i)) < text.size();) {
         const char c = text[i];
         if (c == '/' && i + 1 < text.size() && text[i + 1] == '*') {
             if (text.find("*/", i + 2) == npos) {

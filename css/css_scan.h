@@ -20,9 +20,10 @@ size_t SkipString(std::string_view text, size_t at);
 // otherwise at + 1.
 size_t SkipToken(std::string_view text, size_t at);
 
-// The first of the characters in `stops` outside comments, strings and url(),
-// and not inside a nested {} block; npos if none. A "}" that would close a
-// block opened before `from` stops the search as well when listed in stops.
+// The first of the characters in `stops` (some of ";{}") outside comments,
+// strings and url(), and not inside a nested {} block; npos if none. A "}"
+// that would close a block opened before `from` stops the search as well
+// when listed in stops.
 size_t FindStructural(std::string_view text, size_t from, std::string_view stops);
 // At "{": the matching "}", or npos when the text ends first.
 size_t FindBlockEnd(std::string_view text, size_t open);
