@@ -329,6 +329,7 @@ ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
             // read from its last occurrence, the earlier ones stay as written.
             rule.order = static_cast<int>(read.orders.size());
             RuleOrder& order = *read.orders.emplace_back(std::make_unique<RuleOrder>());
+            order.items.reserve(earlier.size() + items.size());
             for (std::string& text : earlier) order.items.push_back({-1, std::move(text)});
             earlier.clear();
             // A property without a value is no declaration to keep.
