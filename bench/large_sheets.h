@@ -2,11 +2,12 @@
 // kept in the repository.
 //
 // Real-world mix: set LARKSPUR_BENCH_CSS to a folder of framework sheets
-// (.css files); they are concatenated in name order, again and again, until
-// the size is reached. Without it a generated mix of site sheets stands in.
+// (.css files); they are concatenated in name order, again and again with
+// the class names renamed each round, until the size is reached. Without it a generated mix of site sheets stands in.
 // Distinct rules: ".c1{color:red}" ... one selector per rule, none repeated.
 #pragma once
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,11 +22,38 @@ inline std::string ReadFileText(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The text with "-rN" after every class name (a "." after no name character,
+// before a letter), so a repeated sheet brings new selectors as a real mix of
+// sheets would.
+inline std::string RenameClasses(const std::string& text, size_t copy) {
+    auto nameChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; };
+    const std::string suffix = "-r" + std::to_string(copy);
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (size_t i = 0; i < text.size();) {
+        const bool cls = text[i] == '.' && (i == 0 || !nameChar(text[i - 1])) && i + 1 < text.size() &&
+                         std::isalpha(static_cast<unsigned char>(text[i + 1]));
+        if (!cls) {
+            out += text[i++];
+            continue;
+        }
+        size_t end = i + 1;
+        while (end < text.size() && nameChar(text[end])) ++end;
+        out.append(text, i, end - i);
+        out += suffix;
+        i = end;
+    }
+    return out;
+}
+
+// The parts again and again until the size is reached; each round after the
+// first renames the classes.
 inline std::string RepeatToSize(const std::vector<std::string>& parts, size_t size) {
     std::string text;
     text.reserve(size + 1);
     for (size_t i = 0; text.size() < size; ++i) {
-        const std::string& part = parts[i % parts.size()];
+        const size_t round = i / parts.size();
+        const std::string part = round == 0 ? parts[i % parts.size()] : RenameClasses(parts[i % parts.size()], round);
         text.append(part, 0, std::min(part.size(), size - text.size()));
     }
     // Cut at the last closed block, so the end is no broken rule.
