@@ -22,25 +22,32 @@ bool StartsUrl(std::string_view text, size_t at) {
 
 // After "url(" of an unquoted url: past its ")". A url that does not close
 // before a blank, a quote or the end is no url token: its text is read as
-// any other, so a ";" or "}" after it still ends what it stands in.
-size_t UrlEnd(std::string_view text, size_t at) {
+// any other, so a ";" or "}" after it still ends what it stands in. `open`
+// tells whether it failed only for want of text: more text (a ")") would
+// have closed it.
+size_t UrlEnd(std::string_view text, size_t at, bool* open = nullptr) {
+    if (open) *open = true;
     size_t i = at + 4;
     while (i < text.size() && IsAsciiSpace(text[i])) ++i;
     while (i < text.size()) {
         const char c = text[i];
         if (c == ')') return i + 1;
         if (c == '\\') {
-            if (i + 1 >= text.size() || text[i + 1] == '\n' || text[i + 1] == '\r') return npos;
+            if (i + 1 >= text.size()) return npos;
+            if (text[i + 1] == '\n' || text[i + 1] == '\r') break;
             i += 2;
             continue;
         }
         if (IsAsciiSpace(c)) {
             while (i < text.size() && IsAsciiSpace(text[i])) ++i;
-            return i < text.size() && text[i] == ')' ? i + 1 : npos;
+            if (i >= text.size()) return npos;
+            if (text[i] == ')') return i + 1;
+            break;
         }
-        if (c == '"' || c == '\'' || c == '(') return npos;
+        if (c == '"' || c == '\'' || c == '(') break;
         ++i;
     }
+    if (open) *open = i >= text.size();
     return npos;
 }
 
@@ -169,6 +176,23 @@ std::string CloseOpenParts(std::string_view text) {
             out += ' ';
             copied = text.size();
             break;
+        }
+        if ((c == 'u' || c == 'U') && StartsUrl(text, i)) {
+            bool open = false;
+            if (const size_t end = UrlEnd(text, i, &open); end != npos) {
+                i = end;
+                continue;
+            }
+            if (open && text.find_first_of("{};", i) == npos) {
+                // A url running to the end would take in what is written
+                // after it (a " {" and a line starting with ")"): closed,
+                // where that leaves every brace and semicolon as it was.
+                out.append(text.substr(copied));
+                if (text.back() == '\\') out += ' ';
+                out += ')';
+                copied = text.size();
+                break;
+            }
         }
         if (c == '{') ++depth;
         if (c == '}' && depth > 0) --depth;

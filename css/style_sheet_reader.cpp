@@ -92,6 +92,7 @@ struct BlockItem {
     std::string_view text;  // trimmed, without the ";"
     int entry = -1;         // a declaration the pages edit
     std::string_view value;
+    bool open = false;  // the value leaves a string or comment open
 };
 
 // The understood declarations are the 41 properties, named exactly, whose
@@ -100,9 +101,6 @@ int UnderstoodEntry(std::string_view name, std::string_view value) {
     const int index = PropertyIndexOfName(name);
     if (index < 0) return -1;
     if (value.find('!') != std::string_view::npos || value.find("/*") != std::string_view::npos) return -1;
-    // A string or url( left open runs past the value: kept as written (and
-    // closed), so it reads back the same.
-    if (value.find_first_of("\"'(\\") != std::string_view::npos && CloseOpenParts(value) != value) return -1;
     return index;
 }
 
@@ -133,8 +131,26 @@ void SplitBlock(std::string_view block, std::vector<BlockItem>& items) {
         if (colon == std::string_view::npos) continue;
         const std::string_view name = TrimAsciiSpace(segment.substr(0, colon));
         const std::string_view value = TrimAsciiSpace(segment.substr(colon + 1));
-        items.push_back({BlockItem::kDeclaration, segment, UnderstoodEntry(name, value), value});
+        int entry = UnderstoodEntry(name, value);
+        bool open = false;
+        if (entry >= 0 && value.find_first_of("\"'\\") != std::string_view::npos) {
+            const std::string closed = CloseOpenParts(value);
+            open = closed != value;
+            // A backslash left at the end (closed with a blank, which the
+            // written value would lose) would escape the ";" after it.
+            if (closed.ends_with("\\ ")) entry = -1;
+        }
+        items.push_back({BlockItem::kDeclaration, segment, entry, value, open});
     }
+}
+
+// A value that leaves a string open is read closed, as it will be written,
+// so the written sheet reads back the same.
+void ReadItemValue(StyleRule& values, const BlockItem& item) {
+    if (item.open)
+        ReadPropertyValue(values, item.entry, CloseOpenParts(item.value));
+    else
+        ReadPropertyValue(values, item.entry, item.value);
 }
 
 std::string KeptText(const BlockItem& item) {
@@ -315,7 +331,7 @@ ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
                 PropertyEntry& entry = values.properties[static_cast<size_t>(item.entry)];
                 entry.valueSet = 1;
                 entry.changed = 1;
-                ReadPropertyValue(values, item.entry, item.value);
+                ReadItemValue(values, item);
                 if (!entry.HasAnyValueText())
                     entryOrder.Remove(item.entry);
                 else
@@ -343,7 +359,7 @@ ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
                     PropertyEntry& entry = values.properties[static_cast<size_t>(item.entry)];
                     entry.valueSet = 1;
                     entry.changed = 1;
-                    ReadPropertyValue(values, item.entry, item.value);
+                    ReadItemValue(values, item);
                     if (entry.HasAnyValueText()) order.Add(item.entry);
                 } else {
                     order.items.push_back({-1, KeptText(item)});

@@ -254,6 +254,13 @@ const Case kCases[] = {
     {"GroupedSelectors", "h1, .h1 { font-size: 36px; line-height: 1.1 }",
      "h1, .h1 {\r\nfont-size: 36px;\r\nline-height: 1.1;\r\n}\r\n"},
     {"HtmlCommentMarkersAreNotText", "<!-- P{color:red} -->", "P {\r\ncolor: red;\r\n}\r\n", true},
+    // Broken values the pages edit are read as they will be written.
+    {"OpenStringInEditedValue", "P{vertical-align:\"", "P {\r\nvertical-align: \"\";\r\n}\r\n", true},
+    {"OpenStringEndingInBackslash", "P{margin-bottom:\"\\", "P {\r\nmargin-bottom: \"\\\"\";\r\n}\r\n", true},
+    {"BackslashBeforeTheSemicolon", "P{font-family:,\\", "P {\r\nfont-family:,\\ ;\r\n}\r\n", true},
+    // A url left open must not take in the brace or line written after it.
+    {"OpenUrlInSelector", "url({\r;):", "url() {\r\n):;\r\n}\r\n", true},
+    {"OpenUrlBeforeABrace", "P{url({", "P {\r\nurl({}\r\n}\r\n", true},
 };
 
 class KeptCaseTest : public ::testing::TestWithParam<Case> {};
