@@ -98,25 +98,25 @@ void SheetHistory::CloseInPlace() {
     if (!change.before.empty()) changes_.push_back(std::move(change));
 }
 
-void SheetHistory::RuleRemoving(int index) {
-    if (!Recording()) return;
+// A rule that comes or goes is kept whole.
+void SheetHistory::RecordWhole(Change::Kind kind, int index) {
     CloseInPlace();
     Change change;
-    change.kind = Change::Kind::Removed;
+    change.kind = kind;
     change.rule = doc_.Snapshot(index);
     changes_.push_back(std::move(change));
+}
+
+void SheetHistory::RuleRemoving(int index) {
+    if (!Recording()) return;
+    RecordWhole(Change::Kind::Removed, index);
     ignoring_ = true;
 }
 
 void SheetHistory::RuleRemoved() { ignoring_ = false; }
 
 void SheetHistory::RuleAppended(int index) {
-    if (!Recording()) return;
-    CloseInPlace();
-    Change change;
-    change.kind = Change::Kind::Inserted;
-    change.rule = doc_.Snapshot(index);
-    changes_.push_back(std::move(change));
+    if (Recording()) RecordWhole(Change::Kind::Inserted, index);
 }
 
 void SheetHistory::Undo() {

@@ -60,6 +60,7 @@ private:
     friend class SheetCommand;
     bool Recording() const { return paused_ == 0 && !ignoring_; }
     void CloseInPlace();
+    void RecordWhole(Change::Kind kind, int index);
     void Replay(const std::vector<Change>& changes, bool forward);
     void Replayed();
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QListView>
 #include <QListWidget>
 #include <QScrollBar>
 #include <filesystem>
@@ -136,12 +137,3 @@ void BM_Scroll20000Rules(benchmark::State& state) {
 BENCHMARK(BM_Scroll20000Rules)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
