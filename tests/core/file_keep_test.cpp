@@ -224,6 +224,25 @@ INSTANTIATE_TEST_SUITE_P(
 
 using FileSaveTest = CliFixture;
 
+// A sheet is saved in pieces as it is written out: whole, on the rename path
+// and on the in-place path (a file with a second link).
+TEST_F(FileSaveTest, ABigSheetIsSavedWholeOnBothPaths) {
+    std::string text;
+    for (int i = 0; text.size() < 300000; ++i)
+        text += ".r" + std::to_string(i) + " { color: red; -x-kept: " + std::to_string(i) + " }\n";
+    SheetDocument doc;
+    ASSERT_TRUE(doc.ReadStyleSheetText(text, "big.css"));
+    const std::string expected = doc.StyleSheetText();
+    const std::string fresh = (dir / "fresh.css").string();
+    const std::string linked = Write("linked.css", kOld);
+    fs::create_hard_link(linked, dir / "twin.css");
+    for (const std::string& path : {fresh, linked}) {
+        ASSERT_TRUE(doc.WriteStyleSheetFile(path)) << path;
+        EXPECT_EQ(ReadBytes(path), expected) << path;
+    }
+    EXPECT_EQ(ReadBytes(dir / "twin.css"), expected);
+}
+
 // A save killed part-way leaves its temporary; the next save of the same file
 // removes it, but not the temporary of a save still running.
 TEST_F(FileSaveTest, KilledSaveLeftoversGoWithTheNextSave) {

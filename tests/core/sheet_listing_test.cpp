@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
+#include <stdexcept>
 
 #include "css/sheet_document.h"
 #include "model/vocabulary.h"
@@ -160,6 +162,40 @@ TEST_F(ListingTest, RemoveRenameAndClear) {
     EXPECT_EQ(doc.SelectedRule(), nullptr);
     doc.ListRule();  // no rule selected: nothing happens
     doc.ListDeclaration(0);
+}
+
+// The listing keeps its lines end to end in one text: any run of edits gives
+// the lines a plain list of strings would hold.
+TEST(ListingTextTest, EditsAgreeWithAListOfLines) {
+    std::mt19937 random(7);
+    Listing listing;
+    std::vector<std::string> lines;
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int step = 0; step < 3000; ++step) {
+        const std::string text(static_cast<size_t>(pick(40)), static_cast<char>('a' + pick(26)));
+        const int at = lines.empty() ? 0 : pick(static_cast<int>(lines.size()));
+        switch (pick(5)) {
+        case 0: listing.Append(text); lines.push_back(text); break;
+        case 1: listing.Insert(at, text); lines.insert(lines.begin() + at, text); break;
+        case 2:
+            listing.Insert(at, std::vector<std::string>{text, "", text + "!"});
+            lines.insert(lines.begin() + at, {text, "", text + "!"});
+            break;
+        case 3:
+            if (lines.empty()) break;
+            listing.Replace(at, text);
+            lines[static_cast<size_t>(at)] = text;
+            break;
+        case 4: {
+            const int count = std::min(pick(4), static_cast<int>(lines.size()) - at);
+            listing.Remove(at, count);
+            if (count > 0) lines.erase(lines.begin() + at, lines.begin() + at + count);
+            break;
+        }
+        }
+        ASSERT_EQ(listing.Lines(), lines) << "step " << step;
+    }
+    EXPECT_THROW(listing.Line(listing.Count()), std::out_of_range);
 }
 
 TEST_F(ListingTest, ResetAllEmptiesListingAndChecks) {
