@@ -3,7 +3,6 @@
 #include <utility>
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 
 #include "model/text_util.h"
@@ -56,11 +55,15 @@ bool SheetDocument::IsLastInListing(const StyleRule& rule) const {
 void SheetDocument::ShiftRulesBelow(const StyleRule& rule, int delta) {
     // While a sheet is read, the rule being filled is always the last one in
     // the listing; skipping the scan then keeps reading linear.
-    if (IsLastInListing(rule)) return;
+    if (!IsLastInListing(rule)) ShiftLinesFrom(rule.firstLine + 1, delta);
+}
+
+// Every listed rule and kept text from listing line `from` on moves by delta.
+void SheetDocument::ShiftLinesFrom(int from, int delta) {
     for (StyleRule& other : rules_)
-        if (&other != &rule && other.listed && other.firstLine > rule.firstLine) other.firstLine += delta;
+        if (other.listed && other.firstLine >= from) other.firstLine += delta;
     for (SheetItem& item : sheetItems_)
-        if (item.firstLine > rule.firstLine) item.firstLine += delta;
+        if (item.firstLine >= from) item.firstLine += delta;
 }
 
 void SheetDocument::ListRule(int index) { ListRuleInOrder(index, nullptr); }
@@ -134,10 +137,7 @@ void SheetDocument::UnlistRule(int index) {
     if (!rule.listed) return;
     Touch(index);
     const int removed = rule.lineCount + 1;
-    for (StyleRule& other : rules_)
-        if (&other != &rule && other.listed && other.firstLine > rule.firstLine) other.firstLine -= removed;
-    for (SheetItem& item : sheetItems_)
-        if (item.firstLine > rule.firstLine) item.firstLine -= removed;
+    ShiftLinesFrom(rule.firstLine + 1, -removed);
     listing_.Remove(rule.firstLine, removed);
     for (PropertyEntry& entry : rule.properties) entry.listed = 0;
     rule.listed = 0;
@@ -469,11 +469,7 @@ RuleSnapshot SheetDocument::Snapshot(int index) const {
 
 void SheetDocument::PlaceBlock(int index, const RuleSnapshot& s) {
     StyleRule& rule = rules_[static_cast<size_t>(index)];
-    const int count = static_cast<int>(s.lines.size());
-    for (StyleRule& other : rules_)
-        if (other.listed && other.firstLine >= s.firstLine) other.firstLine += count;
-    for (SheetItem& item : sheetItems_)
-        if (item.firstLine >= s.firstLine) item.firstLine += count;
+    ShiftLinesFrom(s.firstLine, static_cast<int>(s.lines.size()));
     listing_.Insert(s.firstLine, s.lines);
     rule.firstLine = s.firstLine;
     rule.lineCount = s.lineCount;

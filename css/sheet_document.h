@@ -78,7 +78,7 @@ public:
     }
 
     bool IsChecked(int index) const { return IsValidIndex(index) && checked_[index] != 0; }
-    // The mark alone, from the user's click: no notification.
+    // The mark alone, with no listing change and no notification.
     void SetChecked(int index, bool checked);
     // The mark and its effect at once: a checked rule is listed, an unchecked
     // one leaves the listing, whether or not it is the selected rule.
@@ -187,6 +187,7 @@ private:
     void AppendKeptLines(StyleRule& rule, std::string_view text);
     void RemoveKeptLines(int index);
     void ShiftRulesBelow(const StyleRule& rule, int delta);
+    void ShiftLinesFrom(int from, int delta);
     void ListChangedValues(int index);
     void RemoveListedValues(int index);
     bool IsLastInListing(const StyleRule& rule) const;
