@@ -264,13 +264,7 @@ void CEditorDlg::SelectRule(int index) {
     doc_.SetSelectedIndex(doc_.IsValidIndex(index) ? index : -1);
     LoadPages();
     history_.Resume();
-    if (const StyleRule* rule = doc_.SelectedRule()) {
-        const bool checked = doc_.IsChecked(index);
-        if (checked && !rule->listed)
-            doc_.ListRule();
-        else if (!checked && rule->listed)
-            doc_.UnlistRule();
-    }
+    if (doc_.SelectedRule()) doc_.CheckRule(index, doc_.IsChecked(index));
     UpdateCommandEnabling();
     history_.End();
 }

@@ -155,6 +155,7 @@ private:
     bool ShowIfFailed(const IoResult& result);
     // Once after a sheet is read: how much of it was kept as written.
     void ShowKeptSummary();
+    bool ReadSheetFile(const std::string& path);
 
     // The sheet into an HTML page's head; false (after saying why) when not done.
     bool EmbedInPage(const std::string& path, bool silent);

@@ -33,16 +33,23 @@ void CEditorDlg::OnOpen() {
     if (const std::optional<std::string> path = dialogs_.ChooseOpenFile(kOpenFilter)) OpenFile(*path);
 }
 
-bool CEditorDlg::OpenFile(const std::string& path) {
+// Open and Load page: the file's sheet replaces the one being edited, with a
+// fresh history; a failure is shown and changes nothing.
+bool CEditorDlg::ReadSheetFile(const std::string& path) {
     history_.Pause();
     const IoResult read = doc_.ReadStyleSheet(path);
     history_.Resume();
     if (!ShowIfFailed(read)) return false;
     history_.Clear();
+    ShowKeptSummary();
+    return true;
+}
+
+bool CEditorDlg::OpenFile(const std::string& path) {
+    if (!ReadSheetFile(path)) return false;
     currentFile_ = savedPath_ = path;
     doc_.SetModified(false);
     UpdateTitle();
-    ShowKeptSummary();
     return true;
 }
 

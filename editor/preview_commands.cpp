@@ -39,13 +39,8 @@ void CEditorDlg::OnLoadPage() {
 
 bool CEditorDlg::LoadPage(const std::string& path) {
     pageFolder_ = PageFolderOf(path);
-    // A page's sheet replaces the one being edited, as Open does.
-    history_.Pause();
-    const bool read = ShowIfFailed(doc_.ReadStyleSheet(path));
-    history_.Resume();
-    if (read) history_.Clear();
+    const bool read = ReadSheetFile(path);
     // A page without a style sheet of its own is still worth previewing.
-    if (read) ShowKeptSummary();
     if (read || FileExists(path)) ShowPreview(path, true);
     return read;
 }

@@ -54,22 +54,22 @@ void SheetHistory::Begin(const QString& label, int typingKey) {
 
 void SheetHistory::End() {
     if (depth_ == 0 || --depth_ > 0) return;
-    CloseInPlace();
-    if (changes_.empty()) return;
-    std::vector<Change> changes;
-    changes.swap(changes_);
-    stack_.push(new SheetCommand(*this, label_, std::move(changes), typingKey_));
+    PushStep(label_, typingKey_);
     label_.clear();
     typingKey_ = 0;
 }
 
 void SheetHistory::Flush() {
-    if (depth_ > 0) return;
+    if (depth_ == 0) PushStep(QStringLiteral("Change"), 0);
+}
+
+// What was recorded since the last step becomes one step on the stack.
+void SheetHistory::PushStep(const QString& label, int typingKey) {
     CloseInPlace();
     if (changes_.empty()) return;
     std::vector<Change> changes;
     changes.swap(changes_);
-    stack_.push(new SheetCommand(*this, QStringLiteral("Change"), std::move(changes), 0));
+    stack_.push(new SheetCommand(*this, label, std::move(changes), typingKey));
 }
 
 void SheetHistory::Clear() {
@@ -144,22 +144,21 @@ void SheetHistory::Replayed() {
 
 void SheetHistory::Replay(const std::vector<Change>& changes, bool forward) {
     ++paused_;
-    int& shown = shown_;
     auto apply = [&](const Change& c) {
         switch (c.kind) {
         case Change::Kind::InPlace:
             doc_.RestoreRules(forward ? c.after : c.before);
-            shown = c.before.front().index;
+            shown_ = c.before.front().index;
             break;
         case Change::Kind::Inserted:
         case Change::Kind::Removed:
             // Undoing an insertion removes, as redoing a removal does.
             if ((c.kind == Change::Kind::Inserted) == forward) {
                 doc_.InsertRule(c.rule);
-                shown = c.rule.index;
+                shown_ = c.rule.index;
             } else {
                 doc_.RemoveRule(c.rule.index);
-                shown = std::min(c.rule.index, doc_.LastIndex());
+                shown_ = std::min(c.rule.index, doc_.LastIndex());
             }
             break;
         }

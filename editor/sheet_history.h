@@ -61,6 +61,7 @@ private:
     bool Recording() const { return paused_ == 0 && !ignoring_; }
     void CloseInPlace();
     void RecordWhole(Change::Kind kind, int index);
+    void PushStep(const QString& label, int typingKey);
     void Replay(const std::vector<Change>& changes, bool forward);
     void Replayed();
 
