@@ -144,13 +144,18 @@ void SplitBlock(std::string_view block, std::vector<BlockItem>& items) {
     }
 }
 
-// A value that leaves a string open is read closed, as it will be written,
-// so the written sheet reads back the same.
-void ReadItemValue(StyleRule& values, const BlockItem& item) {
+// Stores a declaration of the 41, marked set and changed. A value that leaves
+// a string open is read closed, as it will be written, so the written sheet
+// reads back the same.
+PropertyEntry& ReadItemValue(StyleRule& values, const BlockItem& item) {
+    PropertyEntry& entry = values.properties[static_cast<size_t>(item.entry)];
+    entry.valueSet = 1;
+    entry.changed = 1;
     if (item.open)
         ReadPropertyValue(values, item.entry, CloseOpenParts(item.value));
     else
         ReadPropertyValue(values, item.entry, item.value);
+    return entry;
 }
 
 std::string KeptText(const BlockItem& item) {
@@ -220,9 +225,9 @@ ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
     std::vector<std::string_view> blocks;
     std::vector<size_t> lastBlock(existing.size(), css_scan::npos);
     int anchor = -1;  // the latest-written rule before this point of the file
-    auto keep = [&](std::string_view text) {
+    auto keep = [&](std::string closedText) {
         read.pieces.push_back({-1, static_cast<int>(read.items.size())});
-        read.items.push_back({anchor, CloseOpenParts(text), 0});
+        read.items.push_back({anchor, std::move(closedText), 0});
     };
     // Every block opens with a brace: the count of braces bounds the blocks.
     const size_t braces = static_cast<size_t>(std::count(sheet.begin(), sheet.end(), '{'));
@@ -236,7 +241,7 @@ ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
         if (pos >= sheet.size()) break;
         if (StartsWith(sheet, pos, "/*")) {
             const size_t end = css_scan::SkipComment(sheet, pos);
-            keep(sheet.substr(pos, end - pos));
+            keep(CloseOpenParts(sheet.substr(pos, end - pos)));
             ++read.kept.comments;
             pos = end;
             continue;
@@ -259,8 +264,7 @@ ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
             }
             std::string text = CloseOpenParts(sheet.substr(pos, end - pos));
             if (!block && !text.ends_with(';')) text += ';';
-            read.pieces.push_back({-1, static_cast<int>(read.items.size())});
-            read.items.push_back({anchor, std::move(text), 0});
+            keep(std::move(text));
             read.kept.CountAtRule(sheet.substr(pos, nameEnd - pos), block);
             pos = end;
             continue;
@@ -328,10 +332,7 @@ ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
             // property on the line of its first value.
             EntryOrder entryOrder;
             for (const BlockItem& item : items) {
-                PropertyEntry& entry = values.properties[static_cast<size_t>(item.entry)];
-                entry.valueSet = 1;
-                entry.changed = 1;
-                ReadItemValue(values, item);
+                const PropertyEntry& entry = ReadItemValue(values, item);
                 if (!entry.HasAnyValueText())
                     entryOrder.Remove(item.entry);
                 else
@@ -356,11 +357,7 @@ ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
             for (size_t i = 0; i < items.size(); ++i) {
                 const BlockItem& item = items[i];
                 if (item.entry >= 0 && last[static_cast<size_t>(item.entry)] == i + 1) {
-                    PropertyEntry& entry = values.properties[static_cast<size_t>(item.entry)];
-                    entry.valueSet = 1;
-                    entry.changed = 1;
-                    ReadItemValue(values, item);
-                    if (entry.HasAnyValueText()) order.Add(item.entry);
+                    if (ReadItemValue(values, item).HasAnyValueText()) order.Add(item.entry);
                 } else {
                     order.items.push_back({-1, KeptText(item)});
                     CountKept(item, read.kept);
