@@ -71,14 +71,16 @@ size_t SkipComment(std::string_view text, size_t at) {
     return end == npos ? text.size() : end + 2;
 }
 
+namespace {
+
 // Past one escape at `at` (a backslash); a backslash before CR LF takes both.
-static size_t SkipEscape(std::string_view text, size_t at) {
+size_t SkipEscape(std::string_view text, size_t at) {
     if (at + 2 < text.size() && text[at + 1] == '\r' && text[at + 2] == '\n') return at + 3;
     return at + 2 <= text.size() ? at + 2 : text.size();
 }
 
 // The end of the string at `at`, and whether its closing quote was there.
-static std::pair<size_t, bool> ScanString(std::string_view text, size_t at) {
+std::pair<size_t, bool> ScanString(std::string_view text, size_t at) {
     const char quote = text[at];
     for (size_t i = at + 1; i < text.size();) {
         const char c = text[i];
@@ -93,8 +95,12 @@ static std::pair<size_t, bool> ScanString(std::string_view text, size_t at) {
     return {text.size(), false};
 }
 
+// At a quote: the position after the closing quote. A string ends unclosed
+// at a line break (which it does not take) or at the end of the text.
 size_t SkipString(std::string_view text, size_t at) { return ScanString(text, at).first; }
 
+// Past whatever starts at `at` when it is a comment, string or url(...):
+// otherwise at + 1.
 size_t SkipToken(std::string_view text, size_t at) {
     const char c = text[at];
     if (c == '/' && at + 1 < text.size() && text[at + 1] == '*') return SkipComment(text, at);
@@ -104,6 +110,8 @@ size_t SkipToken(std::string_view text, size_t at) {
         if (const size_t end = UrlEnd(text, at); end != npos) return end;
     return at + 1;
 }
+
+}  // namespace
 
 size_t FindStructural(std::string_view text, size_t from, std::string_view stops) {
     int depth = 0;

@@ -13,12 +13,6 @@ inline constexpr size_t npos = std::string_view::npos;
 
 // At "/*": the position after the closing "*/", or the end of an unclosed one.
 size_t SkipComment(std::string_view text, size_t at);
-// At a quote: the position after the closing quote. A string ends unclosed at
-// a line break (which it does not take) or at the end of the text.
-size_t SkipString(std::string_view text, size_t at);
-// Past whatever starts at `at` when it is a comment, string or url(...):
-// otherwise at + 1.
-size_t SkipToken(std::string_view text, size_t at);
 
 // The first of the characters in `stops` (some of ";{}") outside comments,
 // strings and url(), and not inside a nested {} block; npos if none. A "}"

@@ -233,12 +233,12 @@ std::string TitleOf(const std::string& path) {
     return name;
 }
 
-// Reads a page that is about to be rewritten. A page without write
-// permission is refused even where the rename beside it would succeed.
 IoResult ReadPage(const std::string& path, std::string& page) {
     return ReadTextFile(path, page, IoResult::Failure("open", path, "it holds binary data (a NUL byte)").error);
 }
 
+// Reads a page that is about to be rewritten. A page without write
+// permission is refused even where the rename beside it would succeed.
 IoResult ReadPageToRewrite(const std::string& path, std::string& page) {
     if (IoResult r = ReadPage(path, page); !r) return r;
     return CheckWritable(path);
@@ -356,6 +356,8 @@ std::string PreviewLinkHead(std::string_view pageFolder, std::string_view sheetN
     return out;
 }
 
+namespace {
+
 IoResult WritePreviewSheet(const SheetDocument& doc, const std::string& pageFolder,
                            std::string& sheetName) {
     for (const char* name : {kPreviewSheetName, kPreviewSpareSheetName}) {
@@ -367,6 +369,8 @@ IoResult WritePreviewSheet(const SheetDocument& doc, const std::string& pageFold
                              "it and \"" + pageFolder + kPreviewSpareSheetName +
                                  "\" are files of your own, so the preview sheet was not written");
 }
+
+}  // namespace
 
 PreviewResult LoadPreview(const SheetDocument& doc, const std::string& pagePath,
                           const std::string& folder, bool silent, StyleQuestion* asker) {

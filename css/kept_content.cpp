@@ -38,10 +38,6 @@ void RuleOrder::Remove(int entry) {
     if (it != items.end()) items.erase(it);
 }
 
-size_t RuleOrder::KeptCount() const {
-    return static_cast<size_t>(std::count_if(items.begin(), items.end(), [](const Item& i) { return i.entry < 0; }));
-}
-
 void KeptCounts::CountAtRule(std::string_view name, bool block) {
     std::string label(name);
     for (char& c : label)

@@ -29,7 +29,6 @@ struct RuleOrder {
     bool Has(int entry) const { return (entries >> entry) & 1u; }
     void Add(int entry);
     void Remove(int entry);
-    size_t KeptCount() const;
     bool operator==(const RuleOrder&) const = default;
 };
 

@@ -54,12 +54,6 @@ void LivePreview::SetCopyShown(bool shown) {
     timer_.stop();
 }
 
-void LivePreview::Flush() {
-    if (!timer_.isActive()) return;
-    timer_.stop();
-    Update();
-}
-
 void LivePreview::Changed() {
     if (!enabled_ || !copyShown_ || !page_.HasBrowser() || timer_.isActive()) return;
     // Never restarted by later changes, so steady typing is still shown.

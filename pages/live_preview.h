@@ -37,8 +37,6 @@ public:
     // nothing is pending any more.
     void SetCopyShown(bool shown);
     bool Pending() const { return timer_.isActive(); }
-    // Runs a pending update now.
-    void Flush();
 
     void LineInserted(int, std::string_view) override { Changed(); }
     void LinesRemoved(int, int) override { Changed(); }

@@ -306,13 +306,11 @@ void CPropertyPage::SetHelpFromToolTips(std::initializer_list<int> switchIds) {
 
 // ---------------------------------------------------------------- the pattern
 
-bool CPropertyPage::EnsureActive() {
-    if (active_) return true;
-    if (!host_.Document().SelectedRule()) return false;
+void CPropertyPage::EnsureActive() {
+    if (active_ || !host_.Document().SelectedRule()) return;
     active_ = true;
     for (auto& [id, widget] : controls_)
         if (auto* button = qobject_cast<CColorButton*>(widget)) button->SeedEntry();
-    return true;
 }
 
 void CPropertyPage::Command(const std::function<void()>& handler, int typingKey) {

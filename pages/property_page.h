@@ -168,7 +168,7 @@ private:
 
     template <typename T>
     T* Register(int id, T* widget);
-    bool EnsureActive();
+    void EnsureActive();
     CPropertySwitch* GroupOf(int radioId) const;
 
     int resourceId_;
