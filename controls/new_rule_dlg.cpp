@@ -48,16 +48,8 @@ CNewRuleDlg::CNewRuleDlg(QWidget* parent) : QDialog(parent) {
 QString CNewRuleDlg::Name() const { return name_->text(); }
 int CNewRuleDlg::Kind() const { return kind_->checkedId(); }
 
-}  // namespace larkspur
-
-namespace larkspur {
-
 void CNewRuleDlg::accept() {
-    if (!note_->Accepts(QString::fromStdString(NewRuleSelector(Name().toStdString(), Kind())))) {
-        name_->setFocus();
-        return;
-    }
-    QDialog::accept();
+    if (note_->Accepts(QString::fromStdString(NewRuleSelector(Name().toStdString(), Kind())), name_)) QDialog::accept();
 }
 
 }  // namespace larkspur

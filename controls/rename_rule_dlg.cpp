@@ -6,7 +6,6 @@
 #include <QVBoxLayout>
 
 #include "controls/rule_name_note.h"
-#include "css/file_kinds.h"
 
 namespace larkspur {
 
@@ -30,16 +29,8 @@ CRenameRuleDlg::CRenameRuleDlg(QWidget* parent) : QDialog(parent) {
 
 QString CRenameRuleDlg::Name() const { return name_->text(); }
 
-}  // namespace larkspur
-
-namespace larkspur {
-
 void CRenameRuleDlg::accept() {
-    if (!note_->Accepts(QString::fromStdString(Name().toStdString()))) {
-        name_->setFocus();
-        return;
-    }
-    QDialog::accept();
+    if (note_->Accepts(Name(), name_)) QDialog::accept();
 }
 
 }  // namespace larkspur

@@ -16,15 +16,15 @@ CRuleNameNote::CRuleNameNote(QWidget* parent) : QLabel(parent) {
     hide();
 }
 
-bool CRuleNameNote::Accepts(const QString& selector) {
+bool CRuleNameNote::Accepts(const QString& selector, QWidget* nameBox) {
     const std::string problem = RuleNameProblem(selector.toStdString());
     setText(QString::fromStdString(problem));
     setVisible(!problem.empty());
-    if (!problem.empty()) {
-        QAccessibleEvent event(this, QAccessible::Alert);
-        QAccessible::updateAccessibility(&event);
-    }
-    return problem.empty();
+    if (problem.empty()) return true;
+    QAccessibleEvent event(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&event);
+    if (nameBox) nameBox->setFocus();
+    return false;
 }
 
 }  // namespace larkspur

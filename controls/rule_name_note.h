@@ -9,8 +9,9 @@ class CRuleNameNote : public QLabel {
     Q_OBJECT
 public:
     explicit CRuleNameNote(QWidget* parent = nullptr);
-    // True when the selector can head a rule; otherwise shows why.
-    bool Accepts(const QString& selector);
+    // True when the selector can head a rule; otherwise shows why and puts
+    // the focus back on the name box, if one is given.
+    bool Accepts(const QString& selector, QWidget* nameBox = nullptr);
 };
 
 }  // namespace larkspur
