@@ -41,6 +41,10 @@ IoResult OpenFailure(const std::string& path, const std::string& why) {
     return IoResult::Failure("open", path, why);
 }
 
+IoResult TooLargeFailure(const std::string& path) {
+    return OpenFailure(path, std::string("it is larger than ") + kMaxFileSizeText);
+}
+
 IoResult WriteFailure(const std::string& path, const std::string& why) {
     return IoResult::Failure("write", path, why);
 }
@@ -76,14 +80,20 @@ IoResult OpenRegular(const std::string& path, int& fd, struct stat& st) {
     }
     if (static_cast<unsigned long long>(st.st_size) > kMaxFileSize) {
         ::close(fd);
-        return OpenFailure(path, std::string("it is larger than ") + kMaxFileSizeText);
+        return TooLargeFailure(path);
     }
     return {};
 }
 
-IoResult WideTextFailure(const std::string& path, std::string_view encoding) {
-    return OpenFailure(path, "it is written in " + std::string(encoding) +
-                                 ", and only 8-bit text such as UTF-8 can be read");
+// A text in a wide encoding is refused by name (before its NUL bytes could be
+// taken for binary data), and what was read is dropped.
+bool RefuseWideText(const std::string& path, std::string& out, IoResult& result) {
+    const std::string_view encoding = WideEncodingOf(out);
+    if (encoding.empty()) return false;
+    result = OpenFailure(path, "it is written in " + std::string(encoding) +
+                                   ", and only 8-bit text such as UTF-8 can be read");
+    out.clear();
+    return true;
 }
 
 // Reads at most kMaxFileSize bytes; a NUL byte stops the read when asked.
@@ -104,12 +114,8 @@ IoResult ReadOpened(const std::string& path, int fd, const struct stat& st, std:
         const std::size_t before = out.size();
         out.append(buf.data(), static_cast<std::size_t>(n));
         if (binaryMessage) {
-            if (before < 4 && out.size() >= 4) {
-                if (std::string_view enc = WideEncodingOf(out); !enc.empty()) {
-                    out.clear();
-                    return WideTextFailure(path, enc);
-                }
-            }
+            IoResult wide;
+            if (before < 4 && out.size() >= 4 && RefuseWideText(path, out, wide)) return wide;
             if (std::memchr(out.data() + before, '\0', out.size() - before)) {
                 out.clear();
                 return IoResult::Failure(std::string(*binaryMessage));
@@ -117,15 +123,11 @@ IoResult ReadOpened(const std::string& path, int fd, const struct stat& st, std:
         }
         if (out.size() > kMaxFileSize) {
             out.clear();
-            return OpenFailure(path, std::string("it is larger than ") + kMaxFileSizeText);
+            return TooLargeFailure(path);
         }
     }
-    if (binaryMessage && out.size() < 4) {
-        if (std::string_view enc = WideEncodingOf(out); !enc.empty()) {
-            out.clear();
-            return WideTextFailure(path, enc);
-        }
-    }
+    IoResult wide;
+    if (binaryMessage && out.size() < 4 && RefuseWideText(path, out, wide)) return wide;
     return {};
 }
 
