@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "css/heap_pages.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ constexpr Command kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+    larkspur::StartWithHugePageHeap(argv);
     if (argc < 2) {
         std::fputs(kUsage, stderr);
         return 2;

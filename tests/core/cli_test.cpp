@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "cli_fixture.h"
+#include "css/heap_pages.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -29,6 +31,27 @@ TEST_F(CliTest, ExportWritesTheSheetAsSaveDoes) {
               ".note {\r\nborder-top: 2px solid red;\r\n}\r\n");
     ASSERT_EQ(Cli("export " + P("out.css") + " " + P("again.css")).status, 0);
     EXPECT_EQ(ReadBytes(dir / "again.css"), once);
+}
+
+// After the restart for a huge-page heap, programs started from here see the
+// user's own allocator settings, or none.
+TEST(HeapPagesTest, TheUsersEnvironmentIsPutBackAfterTheRestart) {
+    const struct {
+        const char* saved;
+        const char* expected;  // nullptr: not set
+    } cases[] = {{"+glibc.malloc.check=0", "glibc.malloc.check=0"}, {"-", nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved);
+        ::setenv("LARKSPUR_USERS_GLIBC_TUNABLES", c.saved, 1);
+        ::setenv("GLIBC_TUNABLES", "glibc.malloc.check=0:glibc.malloc.hugetlb=1", 1);
+        char name[] = "core_tests";
+        char* argv[] = {name, nullptr};
+        StartWithHugePageHeap(argv);
+        const char* now = std::getenv("GLIBC_TUNABLES");
+        EXPECT_EQ(now ? std::string(now) : "(unset)", c.expected ? c.expected : "(unset)");
+        EXPECT_EQ(std::getenv("LARKSPUR_USERS_GLIBC_TUNABLES"), nullptr);
+    }
+    ::unsetenv("GLIBC_TUNABLES");
 }
 
 TEST_F(CliTest, ListingPrintsEveryLine) {
