@@ -108,11 +108,12 @@ void SheetDocument::ListBody(int index, const std::span<const unsigned char>* fi
 }
 
 void SheetDocument::AppendKeptLines(StyleRule& rule, std::string_view text) {
-    const int lines = LineCountOf(text);
-    int at = rule.firstLine + rule.lineCount;
-    ShiftRulesBelow(rule, lines);
-    rule.lineCount += lines;
+    const bool last = IsLastInListing(rule);
+    const int first = rule.firstLine + rule.lineCount;
+    int at = first;
     ForEachLine(text, [&](std::string_view line) { listing_.Insert(at++, line); });
+    if (!last) ShiftLinesFrom(rule.firstLine + 1, at - first);
+    rule.lineCount += at - first;
 }
 
 // Takes out the lines of kept text of a listed rule whose entries are all
@@ -558,8 +559,8 @@ bool SheetDocument::AppendRuleText(std::string& out, const ContentPut* put) cons
                     }
                 }
             }
-            for (int e = 0; e < kPropertyCount; ++e)
-                if (rule.properties[e].listed && !(order && order->Has(e))) declaration(rule.properties[e]);
+            for (auto it = rule.properties.begin(); it != rule.properties.end(); ++it)
+                if (it->listed && !(order && order->Has(it.index()))) declaration(*it);
             out += "}\r\n";
         }
         keptUpTo(static_cast<int>(r));
@@ -593,8 +594,10 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
             characters += entry.name.size() + entry.value.size() + entry.alternate.size() + entry.generic.size() + 8;
         }
     }
+    // Kept text counts a line each: most is one line, and the rest only
+    // grows the listing's table of line ends.
     auto keptText = [&](std::string_view text) {
-        lines += static_cast<size_t>(LineCountOf(text));
+        ++lines;
         characters += text.size();
     };
     for (const std::unique_ptr<RuleOrder>& order : sheet.orders)
