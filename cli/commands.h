@@ -15,6 +15,10 @@ void PrintError(const std::string& message);
 // The editor's start state, then the file opened as the Open command does;
 // false (the reason printed) when the file is rejected.
 bool OpenSheet(SheetDocument& doc, const std::string& path);
+// The one document of a command's run. It is never freed: the process ends
+// right after, and giving a large sheet back block by block would cost a
+// tenth of the run.
+SheetDocument& RunDocument();
 
 // Each command returns the process exit status: 0 done, 1 failed, 2 usage.
 int RunExport(const Args& args);

@@ -11,7 +11,7 @@ int RunExport(const Args& args) {
         std::fputs("Usage: larkspur-cli export INPUT OUTPUT\n", stderr);
         return 2;
     }
-    SheetDocument doc;
+    SheetDocument& doc = RunDocument();
     if (!OpenSheet(doc, args[0])) return 1;
     if (IoResult r = doc.WriteStyleSheetFile(args[1]); !r) {
         PrintError(r.error);
@@ -25,7 +25,7 @@ int RunListing(const Args& args) {
         std::fputs("Usage: larkspur-cli listing INPUT\n", stderr);
         return 2;
     }
-    SheetDocument doc;
+    SheetDocument& doc = RunDocument();
     if (!OpenSheet(doc, args[0])) return 1;
     std::string out;
     for (const std::string& line : doc.GetListing().Lines()) {

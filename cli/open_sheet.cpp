@@ -16,4 +16,9 @@ bool OpenSheet(SheetDocument& doc, const std::string& path) {
     return true;
 }
 
+SheetDocument& RunDocument() {
+    static SheetDocument* const document = new SheetDocument;
+    return *document;
+}
+
 }  // namespace larkspur::cli

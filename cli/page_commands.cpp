@@ -13,7 +13,7 @@ int RunApply(const Args& args) {
         std::fputs("Usage: larkspur-cli apply SHEET PAGE...\n", stderr);
         return 2;
     }
-    SheetDocument doc;
+    SheetDocument& doc = RunDocument();
     if (!OpenSheet(doc, args[0])) return 1;
     std::vector<std::string> pages(args.begin() + 1, args.end());
     std::vector<PageFailure> failures = SaveIntoPages(doc, pages);
@@ -26,7 +26,7 @@ int RunPreview(const Args& args) {
         std::fputs("Usage: larkspur-cli preview SHEET PAGE\n", stderr);
         return 2;
     }
-    SheetDocument doc;
+    SheetDocument& doc = RunDocument();
     if (!OpenSheet(doc, args[0])) return 1;
     const std::string& page = args[1];
     PreviewResult r = LoadPreview(doc, page, PageFolderOf(page), true, nullptr);
