@@ -110,6 +110,7 @@ struct ReadSheet {
         int item = -1;
     };
     std::vector<std::string> newSelectors;
+    std::vector<uint64_t> newSelectorHashes;  // SelectorHash of each
     std::vector<Rule> rules;
     std::vector<SheetItem> items;
     std::vector<Piece> pieces;

@@ -317,13 +317,14 @@ void SheetDocument::ReserveRuleIndex(size_t rules) {
 }
 
 // A selector already held keeps the earlier rule, which FindRule names.
-void SheetDocument::IndexRule(int index) {
+void SheetDocument::IndexRule(int index) { IndexRule(index, SelectorHash(rules_[static_cast<size_t>(index)].selector)); }
+
+void SheetDocument::IndexRule(int index, uint64_t hash) {
     if (ruleIndex_.size() < rules_.size() + rules_.size() / 2 + 2) {
         RebuildRuleIndex();
         return;
     }
     const std::string& selector = rules_[static_cast<size_t>(index)].selector;
-    const uint64_t hash = SelectorHash(selector);
     const auto tag = static_cast<uint32_t>(hash >> 32);
     const size_t mask = ruleIndex_.size() - 1;
     for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
@@ -359,11 +360,17 @@ void SheetDocument::Reserve(int rules, int listingLines) {
 }
 
 int SheetDocument::AppendRule(std::string_view selector) {
-    rules_.emplace_back(selector);
+    std::string text(selector);
+    const uint64_t hash = SelectorHash(text);
+    return AppendRule(std::move(text), hash);
+}
+
+int SheetDocument::AppendRule(std::string&& selector, uint64_t hash) {
+    rules_.emplace_back().selector = std::move(selector);
     checked_.push_back(0);
     order_.emplace_back();
     const int index = LastIndex();
-    IndexRule(index);
+    IndexRule(index, hash);
     Notify([&](SheetObserver& o) { o.RuleAppended(index); });
     return index;
 }
@@ -578,8 +585,10 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
     checked_.reserve(rules);
     order_.reserve(rules);
     ReserveRuleIndex(rules);
-    for (const std::string& selector : sheet.newSelectors) AppendRule(selector);
+    for (size_t i = 0; i < sheet.newSelectors.size(); ++i)
+        AppendRule(std::move(sheet.newSelectors[i]), sheet.newSelectorHashes[i]);
     std::vector<std::string>().swap(sheet.newSelectors);
+    std::vector<uint64_t>().swap(sheet.newSelectorHashes);
     sheetItems_.reserve(sheet.items.size());
     // The listing's room: a header and a closing line a rule, a line an entry
     // read, and the lines of kept text; characters about as many as written.

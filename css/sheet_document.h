@@ -200,6 +200,9 @@ private:
     void ListFamily(int rule);
     bool AppendRuleText(std::string& out, const ContentPut* put = nullptr) const;
     void IndexRule(int index);
+    void IndexRule(int index, uint64_t hash);
+    // A selector and its hash as the reader found them.
+    int AppendRule(std::string&& selector, uint64_t hash);
     void RebuildRuleIndex();
     void Notify(auto&& call) {
         if (observer_) call(*observer_);

@@ -234,6 +234,7 @@ ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
     blocks.reserve(braces);
     read.pieces.reserve(braces);
     read.newSelectors.reserve(braces);
+    read.newSelectorHashes.reserve(braces);
     lastBlock.reserve(existing.size() + braces);
     grow(existing.size() + braces);
     for (size_t pos = 0;;) {
@@ -281,6 +282,7 @@ ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
             slot = {static_cast<uint32_t>(hash >> 32), ruleCount + 1};
             ++ruleCount;
             read.newSelectors.push_back(std::move(selector));
+            read.newSelectorHashes.push_back(hash);
             lastBlock.push_back(css_scan::npos);
         }
         const int rule = slot.rulePlusOne - 1;
