@@ -27,11 +27,7 @@ int RunListing(const Args& args) {
     }
     SheetDocument& doc = RunDocument();
     if (!OpenSheet(doc, args[0])) return 1;
-    std::string out;
-    for (const std::string& line : doc.GetListing().Lines()) {
-        out += line;
-        out += '\n';
-    }
+    const std::string& out = doc.GetListing().Text();
     if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
         std::perror("larkspur-cli: cannot write the listing");
         return 1;

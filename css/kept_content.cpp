@@ -26,18 +26,6 @@ void AppendCount(std::string& out, size_t n, std::string_view what) {
 
 }  // namespace
 
-void RuleOrder::Add(int entry) {
-    items.push_back({entry, {}});
-    entries |= uint64_t{1} << entry;
-}
-
-void RuleOrder::Remove(int entry) {
-    if (!Has(entry)) return;
-    entries &= ~(uint64_t{1} << entry);
-    auto it = std::find_if(items.begin(), items.end(), [&](const Item& i) { return i.entry == entry; });
-    if (it != items.end()) items.erase(it);
-}
-
 void KeptCounts::CountAtRule(std::string_view name, bool block) {
     std::string label(name);
     for (char& c : label)

@@ -13,34 +13,6 @@
 
 namespace larkspur {
 
-// The declarations of a rule in the order the file gave them, kept for a rule
-// that holds text the pages do not edit (unknown, vendor or custom
-// properties, !important, comments, nested rules): the cascade depends on
-// that order. Text items are written back exactly as read.
-struct RuleOrder {
-    struct Item {
-        int entry = -1;  // one of the 41 entries, or -1 for kept text
-        std::string text;
-        bool operator==(const Item&) const = default;
-    };
-    std::vector<Item> items;
-    uint64_t entries = 0;  // one bit per entry among the items
-
-    bool Has(int entry) const { return (entries >> entry) & 1u; }
-    void Add(int entry);
-    void Remove(int entry);
-    bool operator==(const RuleOrder&) const = default;
-};
-
-// Text between rules that the pages do not edit (comments, @media blocks,
-// @import ...), written after rule `after` of the rule list (-1: before the
-// first). While the sheet is listed its lines start at `firstLine`.
-struct SheetItem {
-    int after = -1;
-    std::string text;
-    int firstLine = 0;
-};
-
 // What an Open kept as written, for the window to tell the user.
 struct KeptCounts {
     size_t declarations = 0;
@@ -71,55 +43,24 @@ void ForEachLine(std::string_view text, F&& line) {
 }
 int LineCountOf(std::string_view text);
 
-// The entries of a rule in the order its block listed them, held in place:
-// a rule read from a sheet must not allocate for it.
-class EntryOrder {
-public:
-    const unsigned char* begin() const { return at_.data(); }
-    const unsigned char* end() const { return at_.data() + count_; }
-    unsigned char size() const { return count_; }
-    bool Contains(int entry) const { return std::find(begin(), end(), entry) != end(); }
-    void Add(int entry) {
-        if (!Contains(entry) && count_ < at_.size()) at_[count_++] = static_cast<unsigned char>(entry);
-    }
-    void Remove(int entry) {
-        unsigned char* last = std::remove(at_.data(), at_.data() + count_, static_cast<unsigned char>(entry));
-        count_ = static_cast<unsigned char>(last - at_.data());
-    }
-
-private:
-    std::array<unsigned char, kPropertyCount> at_{};
-    unsigned char count_ = 0;
-};
-
-// A sheet as the reader found it, handed to the document in one call.
+// A sheet as the reader found it, handed to the document in one call: the
+// listing's text and every rule block in it, in file order.
 struct ReadSheet {
-    struct Rule {
+    struct Block {
+        std::string selector;
+        uint64_t hash = 0;  // SelectorHash of the selector
         StyleRule::Values values;
-        int index = 0;  // in the rule list, the new selectors appended
-        int order = -1;  // into ReadSheet::orders, only when the rule keeps text
-        // Listing order of the entries read: entryOrderCount bytes of
-        // ReadSheet::entryOrders from entryOrderAt.
-        uint32_t entryOrderAt = 0;
-        unsigned char entryOrderCount = 0;
+        size_t offset = 0;  // of the selector in `text`
+        size_t length = 0;  // to the closing brace, included
+        uint32_t context = 0;  // into `contexts`; 0 at the top level
+        uint32_t line = 0;     // in the file, from 1
     };
-    // In file order: a rule's block (rule >= 0, index into `rules`) or text
-    // between rules (index into `items`).
-    struct Piece {
-        int rule = -1;
-        int item = -1;
-    };
-    std::vector<std::string> newSelectors;
-    std::vector<uint64_t> newSelectorHashes;  // SelectorHash of each
-    std::vector<Rule> rules;
-    std::vector<SheetItem> items;
-    std::vector<Piece> pieces;
-    std::vector<unsigned char> entryOrders;
-    std::vector<std::unique_ptr<RuleOrder>> orders;
-
-    std::span<const unsigned char> EntryOrderOf(const Rule& rule) const {
-        return {entryOrders.data() + rule.entryOrderAt, rule.entryOrderCount};
-    }
+    std::string text;
+    std::string_view eol = "\r\n";
+    std::vector<Block> blocks;
+    // The at-rules a block is inside, as shown: "" for the top level, then
+    // "@media print", "@media screen, @supports (display: grid)" ...
+    std::vector<std::string> contexts{std::string()};
     KeptCounts kept;
 };
 

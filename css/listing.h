@@ -13,43 +13,45 @@ public:
     virtual void LineInserted(int index, std::string_view text) = 0;
     virtual void LinesRemoved(int first, int count) = 0;
     virtual void LineReplaced(int index, std::string_view text) = 0;
+    // The whole listing changed at once (emptied, or a sheet read): read it
+    // again.
     virtual void LinesCleared() = 0;
 };
 
-// The live CSS listing: one text line per rule header, declaration and
-// closing brace. The lines are held end to end in one text, so a sheet of a
-// million rules costs its characters and an offset a line, not a string each.
+// The live CSS listing: the sheet's text exactly as it is saved, line ends
+// included, with a table of where each line starts. A line is the text up to
+// a line end, without it; a final line end does not start another line.
 class Listing {
 public:
     void SetObserver(ListingObserver* observer) { observer_ = observer; }
 
-    int Count() const { return static_cast<int>(ends_.size()); }
+    int Count() const { return static_cast<int>(starts_.size()); }
+    const std::string& Text() const { return text_; }
+    size_t Size() const { return text_.size(); }
     // Throws std::out_of_range for an index outside the listing.
     std::string_view Line(int index) const;
     // A copy of every line.
     std::vector<std::string> Lines() const;
+    // The line holding the character at `offset` (the last line for the end).
+    int LineAt(size_t offset) const;
+    size_t LineStart(int index) const { return starts_[static_cast<size_t>(index)]; }
 
-    // Inserting past the end appends.
-    void Insert(int index, std::string_view text);
-    void Append(std::string_view text) { Insert(Count(), text); }
-    void Insert(int index, const std::vector<std::string>& lines);
-    void Replace(int index, std::string_view text);
-    void Remove(int first, int count = 1);
-    void Clear();
-    // Room for this many lines and characters, so a large sheet is not moved
-    // while it is read.
-    void Reserve(size_t lines, size_t characters) {
-        ends_.reserve(lines);
-        text_.reserve(characters);
-    }
+    // The characters [offset, offset + length) become `text`; the observer
+    // hears only of the lines that differ.
+    void ReplaceRange(size_t offset, size_t length, std::string_view text);
+    void Insert(size_t offset, std::string_view text) { ReplaceRange(offset, 0, text); }
+    void Erase(size_t offset, size_t length) { ReplaceRange(offset, length, {}); }
+    // The whole text at once; the observer hears LinesCleared.
+    void Assign(std::string text);
+    void Clear() { Assign({}); }
 
 private:
-    size_t StartOf(size_t index) const { return index == 0 ? 0 : ends_[index - 1]; }
-    // Moves the ends of the lines from `index` on by `delta` characters.
-    void ShiftEnds(size_t index, std::ptrdiff_t delta);
+    void IndexLines();
+    // The line starts of text_[from, to), each moved by nothing.
+    void AppendStarts(std::vector<size_t>& out, size_t from, size_t to) const;
 
     std::string text_;
-    std::vector<size_t> ends_;  // where each line ends in text_
+    std::vector<size_t> starts_;  // where each line starts in text_
     ListingObserver* observer_ = nullptr;
 };
 

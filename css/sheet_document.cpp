@@ -1,10 +1,10 @@
 #include "css/sheet_document.h"
 
-#include <utility>
-
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
+#include "css/rule_text.h"
 #include "model/text_util.h"
 #include "model/vocabulary.h"
 
@@ -17,9 +17,10 @@ void SheetDocument::CreateStartRules() {
     rules_.reserve(kTagNames.size());
     for (std::string_view tag : kTagNames) rules_.emplace_back(tag);
     checked_.assign(rules_.size(), 0);
-    order_.clear();
-    order_.resize(rules_.size());
-    sheetItems_.clear();
+    places_.clear();
+    places_.resize(rules_.size());
+    contexts_.assign(1, std::string());
+    eol_ = "\r\n";
     RebuildRuleIndex();
     listing_.Clear();
     selected_ = 0;
@@ -48,115 +49,189 @@ void SheetDocument::CheckRule(int index, bool checked) {
         UnlistRule(index);
 }
 
-bool SheetDocument::IsLastInListing(const StyleRule& rule) const {
-    return rule.firstLine + rule.lineCount == listing_.Count() - 1;
+// --- the rules' text in the listing
+
+bool SheetDocument::Before(int a, int b) const {
+    const RulePlace& pa = places_[static_cast<size_t>(a)];
+    const RulePlace& pb = places_[static_cast<size_t>(b)];
+    if (pa.fromFile != pb.fromFile) return pa.fromFile;
+    if (pa.fromFile) return pa.order < pb.order;
+    return a < b;
 }
 
-void SheetDocument::ShiftRulesBelow(const StyleRule& rule, int delta) {
-    // While a sheet is read, the rule being filled is always the last one in
-    // the listing; skipping the scan then keeps reading linear.
-    if (!IsLastInListing(rule)) ShiftLinesFrom(rule.firstLine + 1, delta);
-}
-
-// Every listed rule and kept text from listing line `from` on moves by delta.
-void SheetDocument::ShiftLinesFrom(int from, int delta) {
-    for (StyleRule& other : rules_)
-        if (other.listed && other.firstLine >= from) other.firstLine += delta;
-    for (SheetItem& item : sheetItems_)
-        if (item.firstLine >= from) item.firstLine += delta;
-}
-
-void SheetDocument::ListRule(int index) { ListRuleInOrder(index, nullptr); }
-
-// A rule that keeps text lists its declarations in its own order; any other
-// in the order of the file just read, or else in index order.
-void SheetDocument::ListRuleInOrder(int index, const std::span<const unsigned char>* fileOrder) {
-    if (!IsValidIndex(index)) return;
-    Touch(index);
-    StyleRule& rule = rules_[static_cast<size_t>(index)];
-    rule.firstLine = listing_.Count();
-    listing_.Append(rule.selector + "{");
-    listing_.Append("}");
-    rule.lineCount = 1;
-    rule.listed = 1;
-    for (PropertyEntry& entry : rule.properties) entry.listed = 0;
-    ListBody(index, fileOrder);
-    SetModified(true);
-}
-
-// The declarations and kept text of a rule, between its header and closing
-// brace; none of its entries is listed yet.
-void SheetDocument::ListBody(int index, const std::span<const unsigned char>* fileOrder) {
-    StyleRule& rule = rules_[static_cast<size_t>(index)];
-    if (RuleOrder* order = order_[static_cast<size_t>(index)].get()) {
-        for (size_t k = 0; k < order->items.size(); ++k) {
-            const int entry = order->items[k].entry;
-            if (entry < 0)
-                AppendKeptLines(rule, order->items[k].text);
-            else if (rule.properties[static_cast<size_t>(entry)].changed)
-                ListValue(index, entry);
+void SheetDocument::ReplaceText(int owner, size_t offset, size_t length, std::string_view text) {
+    const auto delta = static_cast<std::ptrdiff_t>(text.size()) - static_cast<std::ptrdiff_t>(length);
+    const size_t end = offset + length;
+    for (size_t i = 0; i < places_.size(); ++i) {
+        RulePlace& other = places_[i];
+        if (static_cast<int>(i) == owner || (!other.placed && !other.fromFile)) continue;
+        if (other.offset > offset && other.offset < end) {
+            other.offset = offset;  // a rule out of the listing whose place went
+        } else if (other.offset >= end &&
+                   (other.offset > offset || (length == 0 && owner >= 0 && Before(owner, static_cast<int>(i))))) {
+            other.offset = static_cast<size_t>(static_cast<std::ptrdiff_t>(other.offset) + delta);
         }
-        // An entry that found no line gives up its place: when it is set
-        // again it goes where the listing puts a new declaration.
-        for (int i = 0; i < kPropertyCount; ++i)
-            if (order->Has(i) && !std::as_const(rule.properties)[static_cast<size_t>(i)].listed) order->Remove(i);
-    } else if (fileOrder) {
-        for (int i : *fileOrder) ListValue(index, i);
     }
-    for (auto it = rule.properties.begin(); it != rule.properties.end(); ++it)
-        if (it->changed && !it->listed) ListValue(index, it.index());
+    listing_.ReplaceRange(offset, length, text);
 }
 
-void SheetDocument::AppendKeptLines(StyleRule& rule, std::string_view text) {
-    const bool last = IsLastInListing(rule);
-    const int first = rule.firstLine + rule.lineCount;
-    int at = first;
-    ForEachLine(text, [&](std::string_view line) { listing_.Insert(at++, line); });
-    if (!last) ShiftLinesFrom(rule.firstLine + 1, at - first);
-    rule.lineCount += at - first;
+size_t SheetDocument::GeneratedOffset(int index) const {
+    for (size_t j = static_cast<size_t>(index) + 1; j < places_.size(); ++j)
+        if (places_[j].placed && !places_[j].fromFile) return places_[j].offset;
+    return listing_.Size();
 }
 
-// Takes out the lines of kept text of a listed rule whose entries are all
-// unlisted, and forgets its order.
-void SheetDocument::RemoveKeptLines(int index) {
-    std::unique_ptr<RuleOrder>& order = order_[static_cast<size_t>(index)];
-    if (!order) return;
-    StyleRule& rule = rules_[static_cast<size_t>(index)];
-    const int lines = rule.lineCount - 1;
-    if (rule.listed && lines > 0) {
-        ShiftRulesBelow(rule, -lines);
-        listing_.Remove(rule.firstLine + 1, lines);
-        rule.lineCount -= lines;
-        SetModified(true);
+namespace {
+
+// The declarations of a rule written from its values, one a line.
+void AppendBody(std::string& out, const StyleRule& rule, std::string_view eol) {
+    out += eol;
+    for (const PropertyEntry& entry : rule.properties) {
+        if (!entry.listed) continue;
+        entry.AppendDeclaration(out);
+        out += ';';
+        out += eol;
     }
-    order.reset();
 }
 
-void SheetDocument::UnlistRule(int index) {
-    if (!IsValidIndex(index)) return;
+}  // namespace
+
+std::string SheetDocument::GeneratedText(int index) const {
+    const StyleRule& rule = rules_[static_cast<size_t>(index)];
+    std::string out;
+    out.reserve(rule.selector.size() + 64);
+    out += rule.selector;
+    out += " {";
+    AppendBody(out, rule, eol_);
+    out += '}';
+    out += eol_;
+    return out;
+}
+
+void SheetDocument::RegionOf(int index, size_t& start, size_t& lead, size_t& length) const {
+    const RulePlace& place = places_[static_cast<size_t>(index)];
+    const std::string& text = listing_.Text();
+    size_t begin = place.offset;
+    while (begin > 0 && (text[begin - 1] == ' ' || text[begin - 1] == '\t')) --begin;
+    const bool ownLine = begin == 0 || text[begin - 1] == '\n';
+    if (!ownLine) begin = place.offset;
+    size_t end = place.offset + place.length;
+    if (ownLine && place.text) {
+        if (text.compare(end, 2, "\r\n") == 0)
+            end += 2;
+        else if (end < text.size() && text[end] == '\n')
+            ++end;
+    }
+    start = begin;
+    lead = place.offset - begin;
+    length = end - begin;
+}
+
+std::string_view SheetDocument::RuleTextOf(int index) const {
+    if (!IsValidIndex(index)) return {};
+    const RulePlace& place = places_[static_cast<size_t>(index)];
+    if (place.placed) return std::string_view(listing_.Text()).substr(place.offset, place.length);
+    if (place.text) return std::string_view(place.parked).substr(place.parkedLead, place.length);
+    return {};
+}
+
+std::pair<int, int> SheetDocument::RuleLines(int index) const {
+    if (!IsValidIndex(index) || !places_[static_cast<size_t>(index)].placed) return {-1, 0};
+    const RulePlace& place = places_[static_cast<size_t>(index)];
+    const int first = listing_.LineAt(place.offset);
+    const int last = listing_.LineAt(place.offset + std::max<size_t>(place.length, 1) - 1);
+    return {first, last - first + 1};
+}
+
+void SheetDocument::Unplace(int index) {
+    RulePlace& place = places_[static_cast<size_t>(index)];
     StyleRule& rule = rules_[static_cast<size_t>(index)];
-    if (!rule.listed) return;
-    Touch(index);
-    const int removed = rule.lineCount + 1;
-    ShiftLinesFrom(rule.firstLine + 1, -removed);
-    listing_.Remove(rule.firstLine, removed);
-    for (PropertyEntry& entry : rule.properties) entry.listed = 0;
+    if (!place.placed) return;
+    if (place.text) {
+        size_t start = 0, lead = 0, length = 0;
+        RegionOf(index, start, lead, length);
+        place.parked = listing_.Text().substr(start, length);
+        place.parkedLead = static_cast<uint32_t>(lead);
+        place.placed = false;
+        ReplaceText(index, start, length, {});
+        place.offset = start;
+    } else {
+        place.placed = false;
+        ReplaceText(index, place.offset, place.length, {});
+        for (PropertyEntry& entry : rule.properties) entry.listed = 0;
+    }
     rule.listed = 0;
     SetModified(true);
 }
 
-// Listing an entry neither adds nor removes one, so the walks over the held
-// entries stay valid.
-void SheetDocument::ListChangedValues(int index) {
-    PropertyList& entries = rules_[static_cast<size_t>(index)].properties;
-    for (auto it = entries.begin(); it != entries.end(); ++it)
-        if (it->changed) ListValue(index, it.index());
+void SheetDocument::Place(int index) {
+    RulePlace& place = places_[static_cast<size_t>(index)];
+    StyleRule& rule = rules_[static_cast<size_t>(index)];
+    if (place.placed) return;
+    if (place.text) {
+        const size_t at = place.fromFile ? place.offset : GeneratedOffset(index);
+        const std::string parked = std::move(place.parked);
+        place.parked.clear();
+        ReplaceText(index, at, 0, parked);
+        place.offset = at + place.parkedLead;
+    } else {
+        // An entry changed while the rule was out of the sheet is written now.
+        for (PropertyEntry& entry : rule.properties)
+            entry.listed = entry.changed && entry.HasAnyValueText() && (entry.valueSet || entry.alternateSet || entry.genericSet);
+        const std::string text = GeneratedText(index);
+        const size_t at = GeneratedOffset(index);
+        ReplaceText(index, at, 0, text);
+        place.offset = at;
+        place.length = text.size();
+    }
+    place.placed = true;
+    rule.listed = 1;
+    SetModified(true);
 }
 
-void SheetDocument::RemoveListedValues(int index) {
-    PropertyList& entries = rules_[static_cast<size_t>(index)].properties;
-    for (auto it = entries.begin(); it != entries.end(); ++it)
-        if (it->listed) RemoveValue(index, it.index());
+template <class Edit>
+void SheetDocument::EditText(int index, Edit&& edit) {
+    RulePlace& place = places_[static_cast<size_t>(index)];
+    if (place.placed) {
+        const std::string_view now = std::string_view(listing_.Text()).substr(place.offset, place.length);
+        std::string next = edit(now);
+        if (next == now) return;
+        ReplaceText(index, place.offset, place.length, next);
+        place.length = next.size();
+        SetModified(true);
+    } else if (place.text) {
+        std::string next = edit(std::string_view(place.parked).substr(place.parkedLead, place.length));
+        place.parked.replace(place.parkedLead, place.length, next);
+        place.length = next.size();
+    }
+}
+
+void SheetDocument::WriteEntry(int index, int property) {
+    const RulePlace& place = places_[static_cast<size_t>(index)];
+    if (!place.text) {
+        if (place.placed) EditText(index, [&](std::string_view) { return GeneratedText(index); });
+        return;
+    }
+    if (property < 0) return;
+    const PropertyEntry& entry = std::as_const(rules_[static_cast<size_t>(index)].properties)[static_cast<size_t>(property)];
+    EditText(index, [&](std::string_view text) {
+        return entry.listed ? rule_text::WithDeclaration(text, property, entry.ComposeDeclaration(), eol_)
+                            : rule_text::WithoutDeclaration(text, property);
+    });
+}
+
+// --- listing operations
+
+void SheetDocument::ListRule(int index) {
+    if (!IsValidIndex(index) || places_[static_cast<size_t>(index)].placed) return;
+    Touch(index);
+    Place(index);
+}
+
+void SheetDocument::UnlistRule(int index) {
+    if (!IsValidIndex(index) || !rules_[static_cast<size_t>(index)].listed) return;
+    Touch(index);
+    Unplace(index);
 }
 
 PropertyEntry* SheetDocument::EntryAt(int rule, int property) {
@@ -193,9 +268,11 @@ void SheetDocument::ListValue(int index, int property) {
     PropertyEntry* found = EntryAt(index, property);
     if (!found) return;
     Touch(index);
-    StyleRule& rule = rules_[static_cast<size_t>(index)];
+    const RulePlace& place = places_[static_cast<size_t>(index)];
     PropertyEntry& entry = *found;
-    if (!rule.listed) {
+    // A rule out of the sheet written from its values only remembers the
+    // change; one kept as text has its text edited where it waits.
+    if (!place.placed && !place.text) {
         entry.changed = 1;
         return;
     }
@@ -207,39 +284,19 @@ void SheetDocument::ListValue(int index, int property) {
         entry.changed = 1;
         return;
     }
-    std::string text = entry.ComposeDeclaration();
-    text += ';';
-    SetModified(true);
-    if (!entry.listed) {
-        const int line = rule.firstLine + rule.lineCount;
-        ShiftRulesBelow(rule, +1);
-        entry.line = rule.lineCount;
-        ++rule.lineCount;
-        entry.listed = 1;
-        listing_.Insert(line, text);
-        if (RuleOrder* order = order_[static_cast<size_t>(index)].get(); order && !order->Has(property))
-            order->Add(property);
-    } else {
-        listing_.Replace(rule.firstLine + entry.line, text);
-    }
+    entry.listed = 1;
     entry.changed = 1;
+    if (place.placed) SetModified(true);
+    WriteEntry(index, property);
 }
 
 void SheetDocument::RemoveValue(int index, int property) {
     PropertyEntry* found = EntryAt(index, property);
-    if (!found) return;
-    StyleRule& rule = rules_[static_cast<size_t>(index)];
-    PropertyEntry& entry = *found;
-    if (!rule.listed || !entry.listed) return;
+    if (!found || !found->listed) return;
     Touch(index);
-    SetModified(true);
-    ShiftRulesBelow(rule, -1);
-    listing_.Remove(rule.firstLine + entry.line);
-    for (PropertyEntry& other : rule.properties)
-        if (&other != &entry && other.listed && other.line > entry.line) --other.line;
-    --rule.lineCount;
-    entry.listed = 0;
-    if (RuleOrder* order = order_[static_cast<size_t>(index)].get()) order->Remove(property);
+    found->listed = 0;
+    if (places_[static_cast<size_t>(index)].placed) SetModified(true);
+    WriteEntry(index, property);
 }
 
 // A part's flag goes up only with a text to go with it: a set flag on an
@@ -296,6 +353,8 @@ void SheetDocument::SetPageState(int rule, const PageState& state) {
     rules_[static_cast<size_t>(rule)].pageState() = state;
 }
 
+// --- finding rules
+
 uint64_t SelectorHash(std::string_view selector) {
     uint64_t h = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
     for (char c : selector) h = (h ^ static_cast<unsigned char>(AsciiUpper(c))) * 1099511628211ull;
@@ -320,6 +379,8 @@ void SheetDocument::ReserveRuleIndex(size_t rules) {
 void SheetDocument::IndexRule(int index) { IndexRule(index, SelectorHash(rules_[static_cast<size_t>(index)].selector)); }
 
 void SheetDocument::IndexRule(int index, uint64_t hash) {
+    // Rules inside at-rules are found through the list, not by selector.
+    if (places_[static_cast<size_t>(index)].context != 0) return;
     if (ruleIndex_.size() < rules_.size() + rules_.size() / 2 + 2) {
         RebuildRuleIndex();
         return;
@@ -339,9 +400,10 @@ void SheetDocument::IndexRule(int index, uint64_t hash) {
     }
 }
 
-int SheetDocument::FindRule(std::string_view selector) const {
+int SheetDocument::FindRule(std::string_view selector) const { return FindRule(selector, SelectorHash(selector)); }
+
+int SheetDocument::FindRule(std::string_view selector, uint64_t hash) const {
     if (ruleIndex_.empty()) return -1;
-    const uint64_t hash = SelectorHash(selector);
     const auto tag = static_cast<uint32_t>(hash >> 32);
     const size_t mask = ruleIndex_.size() - 1;
     for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
@@ -353,11 +415,13 @@ int SheetDocument::FindRule(std::string_view selector) const {
     }
 }
 
-void SheetDocument::Reserve(int rules, int listingLines) {
+void SheetDocument::Reserve(int rules, int /*listingLines*/) {
     rules_.reserve(static_cast<size_t>(rules));
     checked_.reserve(static_cast<size_t>(rules));
-    listing_.Reserve(static_cast<size_t>(listingLines), 0);
+    places_.reserve(static_cast<size_t>(rules));
 }
+
+// --- rules coming and going
 
 int SheetDocument::AppendRule(std::string_view selector) {
     std::string text(selector);
@@ -365,10 +429,10 @@ int SheetDocument::AppendRule(std::string_view selector) {
     return AppendRule(std::move(text), hash);
 }
 
-int SheetDocument::AppendRule(std::string&& selector, uint64_t hash) {
+int SheetDocument::AppendRule(std::string&& selector, uint64_t hash, uint32_t context) {
     rules_.emplace_back().selector = std::move(selector);
     checked_.push_back(0);
-    order_.emplace_back();
+    places_.emplace_back().context = context;
     const int index = LastIndex();
     IndexRule(index, hash);
     Notify([&](SheetObserver& o) { o.RuleAppended(index); });
@@ -382,10 +446,7 @@ void SheetDocument::RemoveRule(int index) {
     UnlistRule(index);
     rules_.erase(rules_.begin() + index);
     checked_.erase(checked_.begin() + index);
-    order_.erase(order_.begin() + index);
-    // Text kept after the rule stays where it was: after the rule before it.
-    for (SheetItem& item : sheetItems_)
-        if (item.after >= index) --item.after;
+    places_.erase(places_.begin() + index);
     RebuildRuleIndex();
     if (keep > index)
         selected_ = keep - 1;
@@ -402,10 +463,10 @@ void SheetDocument::RenameRule(int index, std::string_view selector) {
     StyleRule& rule = rules_[static_cast<size_t>(index)];
     rule.selector.assign(selector);
     RebuildRuleIndex();
-    if (rule.listed) {
-        listing_.Replace(rule.firstLine, rule.selector + "{");
-        SetModified(true);
-    }
+    if (places_[static_cast<size_t>(index)].text)
+        EditText(index, [&](std::string_view text) { return rule_text::WithSelector(text, rule.selector); });
+    else
+        WriteEntry(index, -1);
     Notify([&](SheetObserver& o) { o.RuleRenamed(index); });
 }
 
@@ -413,32 +474,74 @@ void SheetDocument::ClearRule(int index) {
     if (!IsValidIndex(index)) return;
     Touch(index);
     StyleRule& rule = rules_[static_cast<size_t>(index)];
-    RemoveListedValues(index);
-    RemoveKeptLines(index);
     const int wasListed = rule.listed;
     rule.ResetToDefaults();
     rule.listed = wasListed;
+    if (places_[static_cast<size_t>(index)].text)
+        EditText(index, [&](std::string_view text) { return rule_text::Cleared(text, eol_); });
+    else
+        WriteEntry(index, -1);
 }
 
 void SheetDocument::CopyRuleValues(int from, int to) {
     if (!IsValidIndex(from) || !IsValidIndex(to) || from == to) return;
     Touch(to);
     StyleRule& target = rules_[static_cast<size_t>(to)];
-    // The copied entries carry the source's line numbers; take the target's
-    // own lines out first and list the copied declarations afresh.
-    RemoveListedValues(to);
-    RemoveKeptLines(to);
-    target.CopyValuesFrom(rules_[static_cast<size_t>(from)]);
-    for (PropertyEntry& entry : target.properties) entry.listed = 0;
-    if (const RuleOrder* source = order_[static_cast<size_t>(from)].get())
-        order_[static_cast<size_t>(to)] = std::make_unique<RuleOrder>(*source);
-    if (target.listed) ListBody(to, nullptr);
+    const StyleRule& source = rules_[static_cast<size_t>(from)];
+    RulePlace& place = places_[static_cast<size_t>(to)];
+    const bool sourceText = places_[static_cast<size_t>(from)].text;
+    // The body goes across as it stands, text the pages do not edit with it.
+    std::string body;
+    if (sourceText)
+        body = rule_text::Body(RuleTextOf(from));
+    target.CopyValuesFrom(source);
+    if (sourceText)
+        for (int i = 0; i < kPropertyCount; ++i)
+            target.properties[static_cast<size_t>(i)].listed = std::as_const(source.properties)[static_cast<size_t>(i)].listed;
+    if (!sourceText) {
+        const bool written = place.placed || place.text;
+        for (PropertyEntry& entry : target.properties)
+            entry.listed = written && entry.changed && entry.HasAnyValueText() &&
+                           (entry.valueSet || entry.alternateSet || entry.genericSet);
+        if (!place.text) {
+            WriteEntry(to, -1);
+            return;
+        }
+        AppendBody(body, target, eol_);
+    }
+    if (!place.text) {
+        // A rule written from its values becomes one kept as text.
+        const bool wasPlaced = place.placed;
+        if (wasPlaced) Unplace(to);
+        place.text = true;
+        place.parked = target.selector + " {" + body + "}" + std::string(eol_);
+        place.parkedLead = 0;
+        place.length = place.parked.size();
+        if (wasPlaced) Place(to);
+        return;
+    }
+    EditText(to, [&](std::string_view text) { return rule_text::WithBody(text, body); });
+}
+
+void SheetDocument::RemoveContextRules() {
+    for (int i = LastIndex(); i >= 0; --i) {
+        if (places_[static_cast<size_t>(i)].context == 0) continue;
+        rules_.erase(rules_.begin() + i);
+        checked_.erase(checked_.begin() + i);
+        places_.erase(places_.begin() + i);
+        if (selected_ > i || selected_ >= RuleCount()) --selected_;
+        Notify([&](SheetObserver& o) { o.RuleRemoved(i); });
+    }
+    if (selected_ < 0 && !rules_.empty()) selected_ = 0;
 }
 
 void SheetDocument::ResetAllRules() {
     listing_.Clear();
-    for (auto& order : order_) order.reset();
-    sheetItems_.clear();
+    RemoveContextRules();
+    contexts_.assign(1, std::string());
+    eol_ = "\r\n";
+    for (RulePlace& place : places_) place = RulePlace{};
+    RebuildRuleIndex();
     for (int i = 0; i < RuleCount(); ++i) {
         rules_[i].ResetToDefaults();
         if (checked_[i]) {
@@ -448,194 +551,155 @@ void SheetDocument::ResetAllRules() {
     }
 }
 
+// --- taking changes back
+
 bool RuleSnapshot::operator==(const RuleSnapshot& other) const {
-    return index == other.index && checked == other.checked && firstLine == other.firstLine &&
-           lineCount == other.lineCount && lines == other.lines && rule.selector == other.rule.selector &&
+    return index == other.index && checked == other.checked && place == other.place && region == other.region &&
+           regionStart == other.regionStart && rule.selector == other.rule.selector &&
            rule.listed == other.rule.listed && rule.pageState() == other.rule.pageState() &&
-           rule.properties == other.rule.properties &&
-           (order ? other.order && *order == *other.order : !other.order) && followers == other.followers;
+           rule.properties == other.rule.properties;
 }
 
 RuleSnapshot SheetDocument::Snapshot(int index) const {
     RuleSnapshot s;
     if (!IsValidIndex(index)) return s;
-    const StyleRule& rule = rules_[static_cast<size_t>(index)];
     s.index = index;
     s.checked = IsChecked(index);
-    s.rule = rule;
-    if (const RuleOrder* order = order_[static_cast<size_t>(index)].get())
-        s.order = std::make_shared<const RuleOrder>(*order);
-    for (size_t i = 0; i < sheetItems_.size(); ++i)
-        if (sheetItems_[i].after == index) s.followers.push_back(i);
-    if (rule.listed) {
-        s.firstLine = rule.firstLine;
-        s.lineCount = rule.lineCount;
-        for (int i = rule.firstLine; i <= rule.firstLine + rule.lineCount; ++i) s.lines.emplace_back(listing_.Line(i));
+    s.rule = rules_[static_cast<size_t>(index)];
+    s.place = places_[static_cast<size_t>(index)];
+    if (s.place.placed) {
+        size_t start = 0, lead = 0, length = 0;
+        RegionOf(index, start, lead, length);
+        s.region = listing_.Text().substr(start, length);
+        s.regionStart = start;
+        s.regionLead = static_cast<uint32_t>(lead);
     }
     return s;
 }
 
-void SheetDocument::PlaceBlock(int index, const RuleSnapshot& s) {
-    StyleRule& rule = rules_[static_cast<size_t>(index)];
-    ShiftLinesFrom(s.firstLine, static_cast<int>(s.lines.size()));
-    listing_.Insert(s.firstLine, s.lines);
-    rule.firstLine = s.firstLine;
-    rule.lineCount = s.lineCount;
-    rule.listed = 1;
+// The snapshot's text goes back in at `at` (a rule written from its values:
+// at its place among those).
+void SheetDocument::PutBack(int index, const RuleSnapshot& s, size_t at) {
+    RulePlace& place = places_[static_cast<size_t>(index)];
+    place = s.place;
+    place.placed = false;
+    if (!s.place.placed) {
+        if (s.place.fromFile) place.offset = at;
+        return;
+    }
+    const size_t where = place.fromFile ? at : GeneratedOffset(index);
+    ReplaceText(index, where, 0, s.region);
+    place.offset = where + s.regionLead;
+    place.placed = true;
+    place.parked.clear();
 }
 
 void SheetDocument::RestoreRules(const std::vector<RuleSnapshot>& snapshots) {
-    // Every changed block leaves the listing first; what stays is the listing
-    // the snapshots were taken from without their blocks, so putting the
-    // blocks back in line order puts each where it was.
-    for (const RuleSnapshot& s : snapshots) UnlistRule(s.index);
-    std::vector<const RuleSnapshot*> listed;
     for (const RuleSnapshot& s : snapshots) {
         if (!IsValidIndex(s.index)) continue;
+        RulePlace& place = places_[static_cast<size_t>(s.index)];
         StyleRule& rule = rules_[static_cast<size_t>(s.index)];
+        if (place.placed && s.place.placed && place.text && s.place.text && place.fromFile) {
+            // Text back in place: only the lines that differ change.
+            size_t start = 0, lead = 0, length = 0;
+            RegionOf(s.index, start, lead, length);
+            ReplaceText(s.index, start, length, s.region);
+            place = s.place;
+            place.offset = start + s.regionLead;
+        } else {
+            if (place.placed) Unplace(s.index);
+            PutBack(s.index, s, place.offset);
+        }
         rule = s.rule;
-        rule.listed = 0;
-        order_[static_cast<size_t>(s.index)] = s.order ? std::make_unique<RuleOrder>(*s.order) : nullptr;
         checked_[static_cast<size_t>(s.index)] = s.checked ? 1 : 0;
-        if (s.rule.listed) listed.push_back(&s);
         Notify([&](SheetObserver& o) {
             o.RuleRenamed(s.index);
             o.RuleCheckChanged(s.index, s.checked);
         });
     }
     RebuildRuleIndex();  // selectors may have gone back
-    std::sort(listed.begin(), listed.end(),
-              [](const RuleSnapshot* a, const RuleSnapshot* b) { return a->firstLine < b->firstLine; });
-    for (const RuleSnapshot* s : listed) PlaceBlock(s->index, *s);
     SetModified(true);
 }
 
 void SheetDocument::InsertRule(const RuleSnapshot& s) {
     if (s.index < 0 || s.index > RuleCount()) return;
     rules_.insert(rules_.begin() + s.index, s.rule);
-    rules_[static_cast<size_t>(s.index)].listed = 0;
     checked_.insert(checked_.begin() + s.index, s.checked ? 1 : 0);
-    order_.insert(order_.begin() + s.index, s.order ? std::make_unique<RuleOrder>(*s.order) : nullptr);
-    // The inverse of RemoveRule's shift: text that followed the rule follows
-    // it again.
-    for (SheetItem& item : sheetItems_)
-        if (item.after >= s.index) ++item.after;
-    for (size_t i : s.followers)
-        if (i < sheetItems_.size()) sheetItems_[i].after = s.index;
+    places_.insert(places_.begin() + s.index, RulePlace{});
+    PutBack(s.index, s, s.place.placed ? s.regionStart : s.place.offset);
     RebuildRuleIndex();
     if (selected_ >= s.index) ++selected_;
-    if (s.rule.listed) PlaceBlock(s.index, s);
     SetModified(true);
     Notify([&](SheetObserver& o) { o.RuleAppended(s.index); });
 }
 
-// With `put`, the text goes out in pieces as it grows; false when a put fails.
-bool SheetDocument::AppendRuleText(std::string& out, const ContentPut* put) const {
-    constexpr size_t kPiece = size_t{1} << 16;
-    auto flush = [&](size_t atLeast) {
-        if (!put || out.size() < atLeast) return true;
-        const bool ok = (*put)(out);
-        out.clear();
-        return ok;
-    };
-    size_t item = 0;
-    auto keptUpTo = [&](int after) {
-        for (; item < sheetItems_.size() && sheetItems_[item].after <= after; ++item) {
-            out += sheetItems_[item].text;
-            out += "\r\n";
-        }
-    };
-    auto declaration = [&](const PropertyEntry& entry) {
-        entry.AppendDeclaration(out);
-        out += ";\r\n";
-    };
-    keptUpTo(-1);
-    for (size_t r = 0; r < rules_.size(); ++r) {
-        const StyleRule& rule = rules_[r];
-        if (rule.listed) {
-            out += rule.selector;
-            out += " {\r\n";
-            const RuleOrder* order = order_[r].get();
-            if (order) {
-                for (const RuleOrder::Item& i : order->items) {
-                    if (i.entry < 0) {
-                        out += i.text;
-                        out += "\r\n";
-                    } else if (rule.properties[static_cast<size_t>(i.entry)].listed) {
-                        declaration(rule.properties[static_cast<size_t>(i.entry)]);
-                    }
-                }
-            }
-            for (auto it = rule.properties.begin(); it != rule.properties.end(); ++it)
-                if (it->listed && !(order && order->Has(it.index()))) declaration(*it);
-            out += "}\r\n";
-        }
-        keptUpTo(static_cast<int>(r));
-        if (!flush(kPiece)) return false;
-    }
-    keptUpTo(RuleCount());
-    return flush(1);
-}
+// --- reading and writing
 
 void SheetDocument::LoadSheet(ReadSheet sheet) {
     ResetAllRules();
     keptByRead_ = std::move(sheet.kept);
-    const size_t rules = rules_.size() + sheet.newSelectors.size();
-    rules_.reserve(rules);
-    checked_.reserve(rules);
-    order_.reserve(rules);
-    ReserveRuleIndex(rules);
-    for (size_t i = 0; i < sheet.newSelectors.size(); ++i)
-        AppendRule(std::move(sheet.newSelectors[i]), sheet.newSelectorHashes[i]);
-    std::vector<std::string>().swap(sheet.newSelectors);
-    std::vector<uint64_t>().swap(sheet.newSelectorHashes);
-    sheetItems_.reserve(sheet.items.size());
-    // The listing's room: a header and a closing line a rule, a line an entry
-    // read, and the lines of kept text; characters about as many as written.
-    size_t lines = 0;
-    size_t characters = 0;
-    for (const ReadSheet::Rule& read : sheet.rules) {
-        if (!IsValidIndex(read.index)) continue;
-        lines += 2;
-        characters += rules_[static_cast<size_t>(read.index)].selector.size() + 2;
-        for (const PropertyEntry& entry : read.values.properties) {
-            ++lines;
-            characters += entry.name.size() + entry.value.size() + entry.alternate.size() + entry.generic.size() + 8;
-        }
+    eol_ = sheet.eol;
+    contexts_ = std::move(sheet.contexts);
+    const size_t total = rules_.size() + sheet.blocks.size();
+    rules_.reserve(total);
+    checked_.reserve(total);
+    places_.reserve(total);
+    ReserveRuleIndex(total);
+    // The k-th block of a selector fills the k-th rule that has it: the rules
+    // held that share a selector are chained after the first.
+    std::vector<int> next(rules_.size(), -1);
+    std::vector<int> tail(rules_.size(), -1);
+    for (int i = 0; i < RuleCount(); ++i) {
+        const int head = FindRule(rules_[static_cast<size_t>(i)].selector);
+        if (head < 0 || head == i) continue;
+        int& last = tail[static_cast<size_t>(head)];
+        next[static_cast<size_t>(last < 0 ? head : last)] = i;
+        last = i;
     }
-    // Kept text counts a line each: most is one line, and the rest only
-    // grows the listing's table of line ends.
-    auto keptText = [&](std::string_view text) {
-        ++lines;
-        characters += text.size();
+    std::vector<int> used(rules_.size(), -1);  // per first rule: the last rule of its chain filled
+    auto grow = [&] {
+        next.push_back(-1);
+        tail.push_back(-1);
+        used.push_back(-1);
     };
-    for (const std::unique_ptr<RuleOrder>& order : sheet.orders)
-        for (const RuleOrder::Item& item : order->items)
-            if (item.entry < 0) keptText(item.text);
-    for (const SheetItem& item : sheet.items) keptText(item.text);
-    listing_.Reserve(static_cast<size_t>(listing_.Count()) + lines, characters);
-    for (ReadSheet::Piece& piece : sheet.pieces) {
-        if (piece.rule < 0) {
-            SheetItem& item = sheetItems_.emplace_back(std::move(sheet.items[static_cast<size_t>(piece.item)]));
-            item.firstLine = listing_.Count();
-            ForEachLine(item.text, [&](std::string_view line) { listing_.Append(line); });
-            continue;
+    uint32_t order = 0;
+    for (ReadSheet::Block& block : sheet.blocks) {
+        int index = -1;
+        if (block.context != 0) {
+            index = AppendRule(std::move(block.selector), block.hash, block.context);
+            grow();
+        } else if (const int head = FindRule(block.selector, block.hash); head < 0) {
+            index = AppendRule(std::move(block.selector), block.hash);
+            grow();
+            used[static_cast<size_t>(index)] = index;
+        } else if (int& last = used[static_cast<size_t>(head)]; last < 0) {
+            index = last = head;
+        } else if (next[static_cast<size_t>(last)] >= 0) {
+            index = last = next[static_cast<size_t>(last)];
+        } else {
+            const int from = last;
+            index = AppendRule(std::move(block.selector), block.hash);
+            grow();
+            next[static_cast<size_t>(from)] = index;
+            used[static_cast<size_t>(head)] = index;
         }
-        ReadSheet::Rule& read = sheet.rules[static_cast<size_t>(piece.rule)];
-        if (!IsValidIndex(read.index)) continue;
-        selected_ = read.index;
-        StyleRule& rule = rules_[static_cast<size_t>(read.index)];
-        // Every rule was reset when the read began and each is read once, so
-        // none is listed; should one be all the same, its old lines leave
-        // the listing first.
-        if (rule.listed) UnlistRule(read.index);
-        rule.TakeValuesFrom(std::move(read.values));
-        if (read.order >= 0) order_[static_cast<size_t>(read.index)] = std::move(sheet.orders[static_cast<size_t>(read.order)]);
-        const std::span<const unsigned char> fileOrder = sheet.EntryOrderOf(read);
-        ListRuleInOrder(read.index, &fileOrder);
-        checked_[static_cast<size_t>(read.index)] = 1;
-        Notify([&](SheetObserver& o) { o.RuleCheckChanged(read.index, true); });
+        StyleRule& rule = rules_[static_cast<size_t>(index)];
+        rule.listed = 1;  // before the values, whose entries are listed
+        rule.TakeValuesFrom(std::move(block.values));
+        RulePlace& place = places_[static_cast<size_t>(index)];
+        place.offset = block.offset;
+        place.length = block.length;
+        place.order = order++;
+        place.context = block.context;
+        place.line = block.line;
+        place.fromFile = place.text = place.placed = true;
+        checked_[static_cast<size_t>(index)] = 1;
+        selected_ = index;
+        Notify([&](SheetObserver& o) { o.RuleCheckChanged(index, true); });
     }
+    std::vector<ReadSheet::Block>().swap(sheet.blocks);
+    listing_.Assign(std::move(sheet.text));
+    SetModified(true);
     const int selected = selected_;
     Notify([&](SheetObserver& o) {
         if (IsValidIndex(selected)) o.RuleSelected(selected);
@@ -643,23 +707,34 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
     });
 }
 
-std::string SheetDocument::StyleSheetText() const {
+std::string SheetDocument::StyleSheetText() const { return listing_.Text(); }
+
+namespace {
+
+std::string WithLineEnds(std::string_view text, std::string_view eol) {
+    if (eol == "\r\n") return std::string(text);
     std::string out;
-    AppendRuleText(out);
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
     return out;
 }
 
+}  // namespace
+
 std::string SheetDocument::BuildStyleBlock() const {
-    std::string out(kStyleBlockStart);
-    AppendRuleText(out);
-    out += kStyleBlockEnd;
+    std::string out = WithLineEnds(kStyleBlockStart, eol_);
+    out += listing_.Text();
+    out += WithLineEnds(kStyleBlockEnd, eol_);
     return out;
 }
 
 IoResult SheetDocument::WriteStyleSheetFile(const std::string& path) const {
     return ReplaceFileContents(path, [this](const ContentPut& put) {
-        std::string piece;
-        return AppendRuleText(piece, &put);
+        constexpr size_t kPiece = size_t{1} << 16;
+        const std::string& text = listing_.Text();
+        for (size_t at = 0; at < text.size(); at += kPiece)
+            if (!put(std::string_view(text).substr(at, kPiece))) return false;
+        return true;
     });
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "css/file_io.h"
@@ -34,20 +35,38 @@ public:
     virtual void RuleRemoving(int /*index*/) {}
 };
 
-// A rule as it stands: its data, check mark, place in the list and lines in
+// Where a rule stands in the sheet's text. A rule read from a file keeps its
+// text and its place; edits change only the text they concern. A rule the
+// editor made is written from its values, after the rules read, in the order
+// of the rule list.
+struct RulePlace {
+    size_t offset = 0;  // of the rule's text in the listing; while out of it, where it goes back
+    size_t length = 0;  // of the rule's text
+    uint32_t order = 0;  // file order of the rules read
+    uint32_t context = 0;  // the at-rules it is inside (0: none)
+    uint32_t line = 0;     // in the file read, from 1; 0 for a rule not read
+    bool fromFile = false;  // keeps its place among the text read
+    bool text = false;      // its text is edited in place, not written from its values
+    bool placed = false;    // in the listing
+    // While out of the listing: its text with the blanks before it and the
+    // line end after it that left with it.
+    std::string parked;
+    uint32_t parkedLead = 0;
+
+    bool operator==(const RulePlace&) const = default;
+};
+
+// A rule as it stands: its data, check mark, place in the list and text in
 // the listing, so a change to it can be taken back exactly.
 struct RuleSnapshot {
     int index = -1;
     bool checked = false;
-    int firstLine = 0;
-    int lineCount = 0;
     StyleRule rule;
-    std::vector<std::string> lines;  // header to closing brace; empty when not listed
-    // The rule's kept text and declaration order, if it has any.
-    std::shared_ptr<const RuleOrder> order;
-    // Sheet-level kept text written right after the rule (by item index), so
-    // a rule put back takes it back after itself.
-    std::vector<size_t> followers;
+    RulePlace place;
+    // While listed: the text the rule would leave with, from regionStart.
+    std::string region;
+    size_t regionStart = 0;
+    uint32_t regionLead = 0;
 
     bool operator==(const RuleSnapshot& other) const;
 };
@@ -126,9 +145,11 @@ public:
     // What the pages show for the rule.
     void SetPageState(int rule, const PageState& state);
 
-    // Index of the first rule whose selector matches, ignoring ASCII case; -1
-    // if none. A hash lookup: sheets hold up to millions of rules.
+    // Index of the first rule whose selector matches, ignoring ASCII case,
+    // among the rules outside at-rules; -1 if none. A hash lookup: sheets hold
+    // up to millions of rules.
     int FindRule(std::string_view selector) const;
+    int FindRule(std::string_view selector, uint64_t hash) const;
     // Appends a default rule; returns its index.
     int AppendRule(std::string_view selector);
     // Room for a sheet of this many rules and listing lines: storage that is
@@ -166,47 +187,66 @@ public:
     IoResult ReadStyleSheetText(std::string_view text, std::string_view path);
 
     // Replaces the sheet with one the reader built: every rule reset and
-    // unchecked, then each rule read filled, checked and listed, and the text
-    // kept between rules listed at its place, in file order.
+    // unchecked, the rules of at-rules of the sheet before gone, then each
+    // block read filled, checked and listed where it stands. The k-th block
+    // of a selector outside at-rules fills the k-th rule with it.
     void LoadSheet(ReadSheet sheet);
     // What the last LoadSheet kept as written.
     const KeptCounts& KeptByLastRead() const { return keptByRead_; }
-    // A rule's declaration order, when it keeps text the pages do not edit.
-    const RuleOrder* OrderOf(int index) const {
-        return IsValidIndex(index) ? order_[static_cast<size_t>(index)].get() : nullptr;
-    }
-    const std::vector<SheetItem>& SheetItems() const { return sheetItems_; }
+
+    const RulePlace& PlaceOf(int index) const { return places_[static_cast<size_t>(index)]; }
+    // "@media print", or empty for a rule outside at-rules.
+    const std::string& ContextOf(int index) const { return contexts_[PlaceOf(index).context]; }
+    // The rule's text as it stands in the listing or, out of it, would go back.
+    std::string_view RuleTextOf(int index) const;
+    // The listing lines of a listed rule: first, and how many; {-1, 0} if
+    // not listed.
+    std::pair<int, int> RuleLines(int index) const;
+    // The line end the sheet is written with: the file's, or CR LF.
+    std::string_view LineEnd() const { return eol_; }
 
     static constexpr std::string_view kStyleBlockStart = "<style type=\"text/css\">\r\n<!--\r\n";
     static constexpr std::string_view kStyleBlockEnd = "-->\r\n</style>";
 
 private:
     void ReserveRuleIndex(size_t rules);
-    void ListRuleInOrder(int index, const std::span<const unsigned char>* fileOrder);
-    void ListBody(int index, const std::span<const unsigned char>* fileOrder);
-    void AppendKeptLines(StyleRule& rule, std::string_view text);
-    void RemoveKeptLines(int index);
-    void ShiftRulesBelow(const StyleRule& rule, int delta);
-    void ShiftLinesFrom(int from, int delta);
-    void ListChangedValues(int index);
-    void RemoveListedValues(int index);
-    bool IsLastInListing(const StyleRule& rule) const;
     PropertyEntry* EntryAt(int rule, int property);
     // Every in-place change of a rule starts here.
     void Touch(int index) {
         if (observer_ && IsValidIndex(index)) observer_->RuleChanging(index);
     }
-    void PlaceBlock(int index, const RuleSnapshot& snapshot);
     void ListFamily(int rule);
-    bool AppendRuleText(std::string& out, const ContentPut* put = nullptr) const;
     void IndexRule(int index);
     void IndexRule(int index, uint64_t hash);
     // A selector and its hash as the reader found them.
-    int AppendRule(std::string&& selector, uint64_t hash);
+    int AppendRule(std::string&& selector, uint64_t hash, uint32_t context = 0);
     void RebuildRuleIndex();
     void Notify(auto&& call) {
         if (observer_) call(*observer_);
     }
+
+    // The listing's text [offset, offset + length) becomes `text` on behalf
+    // of rule `owner` (-1: none); every other rule after it moves along.
+    void ReplaceText(int owner, size_t offset, size_t length, std::string_view text);
+    // True when rule a goes before rule b where both would stand at one place.
+    bool Before(int a, int b) const;
+    // Where a rule written from its values goes: before the next such rule.
+    size_t GeneratedOffset(int index) const;
+    std::string GeneratedText(int index) const;
+    // The rule's text with the blanks before it on its line and its line end,
+    // which leave the listing with it.
+    void RegionOf(int index, size_t& start, size_t& lead, size_t& length) const;
+    // Takes a listed rule's text out of the listing (parked when it is text
+    // kept from the file) and puts it back.
+    void Unplace(int index);
+    void Place(int index);
+    // The rule's text changed as `edit` says, in the listing or parked.
+    template <class Edit>
+    void EditText(int index, Edit&& edit);
+    // The listing follows a changed entry (or all of them, property -1).
+    void WriteEntry(int index, int property);
+    void RemoveContextRules();
+    void PutBack(int index, const RuleSnapshot& snapshot, size_t at);
 
     RuleList rules_;
     // Open addressing by the case-blind hash of the selector, at most two
@@ -217,14 +257,14 @@ private:
     };
     std::vector<RuleSlot> ruleIndex_;
     std::vector<char> checked_;
+    std::vector<RulePlace> places_;  // beside rules_
+    std::vector<std::string> contexts_{std::string()};
+    std::string_view eol_ = "\r\n";
+    uint32_t nextOrder_ = 0;
     int selected_ = -1;
     Listing listing_;
     bool modified_ = false;
     SheetObserver* observer_ = nullptr;
-    // Beside rules_, one per rule: null unless the rule keeps text.
-    std::vector<std::unique_ptr<RuleOrder>> order_;
-    // Ordered by `after`.
-    std::vector<SheetItem> sheetItems_;
     KeptCounts keptByRead_;
 };
 

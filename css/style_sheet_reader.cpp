@@ -12,6 +12,7 @@
 #include "css/html_embed.h"
 #include "css/kept_content.h"
 #include "css/property_readers.h"
+#include "css/rule_text.h"
 #include "css/sheet_document.h"
 #include "model/text_util.h"
 #include "model/vocabulary.h"
@@ -38,10 +39,9 @@ size_t FindIgnoreCase(std::string_view text, std::string_view upperNeedle, size_
     return npos;
 }
 
-std::string_view DropFinalLineEnd(std::string_view text) {
-    if (text.ends_with("\r\n")) return text.substr(0, text.size() - 2);
-    if (text.ends_with('\n')) return text.substr(0, text.size() - 1);
-    return text;
+size_t SkipBlanksFrom(std::string_view text, size_t at) {
+    while (at < text.size() && IsAsciiSpace(text[at])) ++at;
+    return at;
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ IoResult FindSheetText(std::string_view text, std::string_view path, std::string
     const size_t start = cssFile ? FindIgnoreCase(text, "<STYLE", 0) : FirstStyleTag(text);
     if (start == npos) {
         if (!cssFile) return IoResult::Failure(std::string(kNoStyleTagMessage));
-        sheet = DropFinalLineEnd(text);
+        sheet = text;
     } else {
         size_t end = FindIgnoreCase(text, "</STYLE", start + 1);
         if (end == npos) {
@@ -67,13 +67,19 @@ IoResult FindSheetText(std::string_view text, std::string_view path, std::string
         size_t tagEnd = s.find('>');
         sheet = tagEnd == npos ? std::string_view{} : s.substr(tagEnd + 1);
     }
-    if (size_t comment = sheet.find("<!--"); comment != npos) sheet.remove_prefix(comment + 4);
+    // A page's sheet is set off by blanks and "<!--" ... "-->"; the blanks go,
+    // so the block written back holds the sheet as it was.
+    const bool inPage = start != npos;
+    if (inPage) sheet = TrimAsciiSpace(sheet);
+    if (const size_t first = SkipBlanksFrom(sheet, 0); sheet.substr(first, 4) == "<!--") {
+        sheet.remove_prefix(first + 4);
+        if (inPage) sheet = TrimAsciiSpace(sheet);
+    }
     return {};
 }
 
 namespace {
 
-using css_scan::CloseOpenParts;
 using css_scan::FindBlockEnd;
 using css_scan::FindStructural;
 
@@ -81,87 +87,17 @@ bool StartsWith(std::string_view text, size_t at, std::string_view what) {
     return text.substr(at, what.size()) == what;
 }
 
-size_t SkipBlanks(std::string_view text, size_t at) {
-    while (at < text.size() && IsAsciiSpace(text[at])) ++at;
-    return at;
-}
-
-// One item of a declaration block.
-struct BlockItem {
-    enum Kind { kDeclaration, kComment, kNested } kind = kDeclaration;
-    std::string_view text;  // trimmed, without the ";"
-    int entry = -1;         // a declaration the pages edit
-    std::string_view value;
-    bool open = false;  // the value leaves a string or comment open
-};
-
-// The understood declarations are the 41 properties, named exactly, whose
-// value the pages can show: "!important" and comments stay as written.
-int UnderstoodEntry(std::string_view name, std::string_view value) {
-    const int index = PropertyIndexOfName(name);
-    if (index < 0) return -1;
-    if (value.find('!') != std::string_view::npos || value.find("/*") != std::string_view::npos) return -1;
-    return index;
-}
-
-void SplitBlock(std::string_view block, std::vector<BlockItem>& items) {
-    items.clear();
-    for (size_t pos = 0;;) {
-        while (pos < block.size() && (IsAsciiSpace(block[pos]) || block[pos] == ';')) ++pos;
-        if (pos >= block.size()) return;
-        if (StartsWith(block, pos, "/*")) {
-            const size_t end = css_scan::SkipComment(block, pos);
-            items.push_back({BlockItem::kComment, block.substr(pos, end - pos), -1, {}});
-            pos = end;
-            continue;
-        }
-        const size_t stop = FindStructural(block, pos, ";{");
-        if (stop != css_scan::npos && block[stop] == '{') {
-            const size_t close = FindBlockEnd(block, stop);
-            const size_t end = close == css_scan::npos ? block.size() : close + 1;
-            items.push_back({BlockItem::kNested, TrimAsciiSpace(block.substr(pos, end - pos)), -1, {}});
-            pos = end;
-            continue;
-        }
-        const size_t end = stop == css_scan::npos ? block.size() : stop;
-        const std::string_view segment = TrimAsciiSpace(block.substr(pos, end - pos));
-        pos = end + 1;
-        // A segment without a colon is no declaration, as browsers have it.
-        const size_t colon = segment.find(':');
-        if (colon == std::string_view::npos) continue;
-        const std::string_view name = TrimAsciiSpace(segment.substr(0, colon));
-        const std::string_view value = TrimAsciiSpace(segment.substr(colon + 1));
-        int entry = UnderstoodEntry(name, value);
-        bool open = false;
-        if (entry >= 0 && value.find_first_of("\"'\\") != std::string_view::npos) {
-            const std::string closed = CloseOpenParts(value);
-            open = closed != value;
-            // A backslash left at the end (closed with a blank, which the
-            // written value would lose) would escape the ";" after it.
-            if (closed.ends_with("\\ ")) entry = -1;
-        }
-        items.push_back({BlockItem::kDeclaration, segment, entry, value, open});
-    }
-}
-
-// Stores a declaration of the 41, marked set and changed. A value that leaves
-// a string open is read closed, as it will be written, so the written sheet
-// reads back the same.
-PropertyEntry& ReadItemValue(StyleRule& values, const BlockItem& item) {
+// Stores a declaration of the 41, marked set, changed and listed. A value
+// that leaves a string open is read closed, as the pages will show it.
+void ReadItemValue(StyleRule& values, const BlockItem& item) {
     PropertyEntry& entry = values.properties[static_cast<size_t>(item.entry)];
     entry.valueSet = 1;
     entry.changed = 1;
     if (item.open)
-        ReadPropertyValue(values, item.entry, CloseOpenParts(item.value));
+        ReadPropertyValue(values, item.entry, css_scan::CloseOpenParts(item.value));
     else
         ReadPropertyValue(values, item.entry, item.value);
-    return entry;
-}
-
-std::string KeptText(const BlockItem& item) {
-    std::string text = CloseOpenParts(item.text);
-    if (item.kind == BlockItem::kDeclaration) text += ';';
-    return text;
+    entry.listed = entry.HasAnyValueText() ? 1 : 0;
 }
 
 void CountKept(const BlockItem& item, KeptCounts& counts) {
@@ -172,210 +108,191 @@ void CountKept(const BlockItem& item, KeptCounts& counts) {
     }
 }
 
+// At-rules whose block holds rules, each a rule of its own in the sheet.
+bool GroupsRules(std::string_view name) {
+    for (std::string_view group : {"@media", "@supports", "@container", "@layer", "@document", "@-moz-document",
+                                   "@scope", "@starting-style"})
+        if (EqualsIgnoreCase(name, group)) return true;
+    return false;
+}
+
+// One blank for every run of blanks.
+std::string Collapsed(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : TrimAsciiSpace(text)) {
+        if (IsAsciiSpace(c)) {
+            if (!out.empty() && out.back() != ' ') out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Walks the sheet once, copying it into the listing's text (less the "<!--"
+// and "-->" that only hide a sheet from old browsers) and noting every rule
+// block, also those inside @media and its kind.
+class SheetScanner {
+public:
+    SheetScanner(std::string_view sheet, ReadSheet& read) : src_(sheet), read_(read) {}
+
+    // False when the text ends inside a block, comment or statement: the
+    // caller closes it and reads again, so the rules it adds later are not
+    // swallowed.
+    bool Scan() {
+        List(0, src_.size(), 0, true);
+        read_.text.append(src_.substr(copied_));
+        return !open_;
+    }
+    bool StatementOpen() const { return statementOpen_; }
+
+private:
+    size_t Out(size_t at) const { return read_.text.size() + (at - copied_); }
+    void Drop(size_t from, size_t to) {
+        read_.text.append(src_.substr(copied_, from - copied_));
+        copied_ = to;
+    }
+    uint32_t LineOf(size_t at) {
+        line_ += static_cast<uint32_t>(std::count(src_.begin() + static_cast<std::ptrdiff_t>(lineAt_),
+                                                  src_.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+        lineAt_ = at;
+        return line_;
+    }
+    uint32_t ContextOf(uint32_t parent, std::string_view prelude) {
+        std::string name = Collapsed(prelude);
+        if (parent != 0) name = read_.contexts[parent] + ", " + name;
+        auto [it, added] = contextIds_.try_emplace(name, static_cast<uint32_t>(read_.contexts.size()));
+        if (added) read_.contexts.push_back(std::move(name));
+        return it->second;
+    }
+
+    void List(size_t pos, size_t end, uint32_t context, bool top) {
+        const std::string_view text = src_.substr(0, end);
+        for (;;) {
+            while (pos < end && IsAsciiSpace(text[pos])) ++pos;
+            if (pos >= end) return;
+            if (StartsWith(text, pos, "/*")) {
+                const size_t close = css_scan::SkipComment(text, pos);
+                if (!text.substr(0, close).ends_with("*/") || close < pos + 4) open_ = true;
+                ++read_.kept.comments;
+                pos = close;
+                continue;
+            }
+            if (top && (StartsWith(text, pos, "<!--") || StartsWith(text, pos, "-->"))) {
+                const size_t to = pos + (text[pos] == '<' ? 4 : 3);
+                Drop(pos, to);
+                pos = to;
+                continue;
+            }
+            if (text[pos] == '@') {
+                pos = AtRule(text, pos, end, context);
+                continue;
+            }
+            const size_t brace = FindStructural(text, pos, "{");
+            if (brace == css_scan::npos) {
+                // Text without a block holds no rule; at the end of the sheet
+                // it would run into rules added later, so it goes.
+                if (top) Drop(pos, end);
+                return;
+            }
+            const size_t close = FindBlockEnd(text, brace);
+            if (close == css_scan::npos) {
+                open_ = true;
+                return;
+            }
+            Block(text, pos, brace, close, context);
+            pos = close + 1;
+        }
+    }
+
+    size_t AtRule(std::string_view text, size_t pos, size_t end, uint32_t context) {
+        size_t nameEnd = pos + 1;
+        while (nameEnd < end && !IsAsciiSpace(text[nameEnd]) &&
+               std::string_view(";{}(\"'/").find(text[nameEnd]) == std::string_view::npos)
+            ++nameEnd;
+        const std::string_view name = text.substr(pos, nameEnd - pos);
+        const size_t stop = FindStructural(text, pos, ";{");
+        if (stop == css_scan::npos) {
+            // A statement cut off by the end of the text (or of its block).
+            read_.kept.CountAtRule(name, false);
+            if (end == src_.size()) statementOpen_ = open_ = true;
+            return end;
+        }
+        if (text[stop] == ';') {
+            read_.kept.CountAtRule(name, false);
+            return stop + 1;
+        }
+        const size_t close = FindBlockEnd(text, stop);
+        read_.kept.CountAtRule(name, true);
+        if (close == css_scan::npos) {
+            open_ = true;
+            return end;
+        }
+        if (GroupsRules(name)) List(stop + 1, close, ContextOf(context, text.substr(pos, stop - pos)), false);
+        return close + 1;
+    }
+
+    void Block(std::string_view text, size_t pos, size_t brace, size_t close, uint32_t context) {
+        ReadSheet::Block& block = read_.blocks.emplace_back();
+        block.selector = TrimAsciiSpace(text.substr(pos, brace - pos));
+        block.hash = SelectorHash(block.selector);
+        block.offset = Out(pos);
+        block.length = close + 1 - pos;
+        block.context = context;
+        block.line = LineOf(pos);
+        SplitBlock(text.substr(brace + 1, close - brace - 1), items_);
+        for (size_t i = 0; i < items_.size(); ++i) {
+            const BlockItem& item = items_[i];
+            if (item.entry >= 0 && EditedItem(items_, item.entry) == static_cast<int>(i))
+                ReadItemValue(values_, item);
+            else
+                CountKept(item, read_.kept);
+        }
+        block.values = values_.TakeValues();
+    }
+
+    std::string_view src_;
+    ReadSheet& read_;
+    size_t copied_ = 0;
+    size_t lineAt_ = 0;
+    uint32_t line_ = 1;
+    bool open_ = false;
+    bool statementOpen_ = false;
+    std::vector<BlockItem> items_;
+    StyleRule values_;
+    std::unordered_map<std::string, uint32_t> contextIds_;
+};
+
+std::string_view LineEndOf(std::string_view text) {
+    const size_t nl = text.find('\n');
+    if (nl == std::string_view::npos || (nl > 0 && text[nl - 1] == '\r')) return "\r\n";
+    return "\n";
+}
+
 }  // namespace
 
 void StyleSheetReader::Read(std::string_view sheet) { doc_.LoadSheet(Parse(sheet)); }
 
 ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
     ReadSheet read;
-    const RuleList& existing = doc_.Rules();
-    // Rule of each selector, case-blind: the rules held, then the new
-    // selectors in order; a slot holds a hash tag and the rule plus one.
-    struct Slot {
-        uint32_t tag = 0;
-        int rulePlusOne = 0;
-    };
-    std::vector<Slot> slots;
-    auto selectorOf = [&](int rule) -> const std::string& {
-        return static_cast<size_t>(rule) < existing.size() ? existing[static_cast<size_t>(rule)].selector
-                                                           : read.newSelectors[static_cast<size_t>(rule) - existing.size()];
-    };
-    // The slot of the selector: the first rule with it, or an empty slot.
-    auto findSlot = [&](std::string_view selector, uint64_t hash) -> Slot& {
-        const auto tag = static_cast<uint32_t>(hash >> 32);
-        const size_t mask = slots.size() - 1;
-        for (size_t at = hash & mask;; at = (at + 1) & mask) {
-            Slot& slot = slots[at];
-            if (slot.rulePlusOne == 0 ||
-                (slot.tag == tag && EqualsIgnoreCase(selectorOf(slot.rulePlusOne - 1), selector)))
-                return slot;
-        }
-    };
-    int ruleCount = 0;
-    auto addRule = [&](std::string_view selector, uint64_t hash) {
-        Slot& slot = findSlot(selector, hash);
-        if (slot.rulePlusOne == 0) slot = {static_cast<uint32_t>(hash >> 32), ruleCount + 1};
-        ++ruleCount;
-    };
-    auto grow = [&](size_t rules) {
-        size_t size = 64;
-        while (size < rules + rules / 2 + 2) size *= 2;
-        if (size <= slots.size()) return;
-        slots.assign(size, Slot{});
-        const int count = ruleCount;
-        ruleCount = 0;
-        for (int i = 0; i < count; ++i) addRule(selectorOf(i), SelectorHash(selectorOf(i)));
-    };
-    grow(existing.size());
-    for (const StyleRule& rule : existing) addRule(rule.selector, SelectorHash(rule.selector));
-
-    // First pass: the blocks and the text between them, in file order.
-    // A block's declarations; while reading, the block's piece holds the
-    // block in `rule` and its rule in `item`.
-    std::vector<std::string_view> blocks;
-    std::vector<size_t> lastBlock(existing.size(), css_scan::npos);
-    int anchor = -1;  // the latest-written rule before this point of the file
-    auto keep = [&](std::string closedText) {
-        read.pieces.push_back({-1, static_cast<int>(read.items.size())});
-        read.items.push_back({anchor, std::move(closedText), 0});
-    };
     // Every block opens with a brace: the count of braces bounds the blocks.
-    const size_t braces = static_cast<size_t>(std::count(sheet.begin(), sheet.end(), '{'));
-    blocks.reserve(braces);
-    read.pieces.reserve(braces);
-    read.newSelectors.reserve(braces);
-    read.newSelectorHashes.reserve(braces);
-    lastBlock.reserve(existing.size() + braces);
-    grow(existing.size() + braces);
-    for (size_t pos = 0;;) {
-        pos = SkipBlanks(sheet, pos);
-        if (pos >= sheet.size()) break;
-        if (StartsWith(sheet, pos, "/*")) {
-            const size_t end = css_scan::SkipComment(sheet, pos);
-            keep(CloseOpenParts(sheet.substr(pos, end - pos)));
-            ++read.kept.comments;
-            pos = end;
-            continue;
-        }
-        if (StartsWith(sheet, pos, "<!--") || StartsWith(sheet, pos, "-->")) {
-            pos += sheet[pos] == '<' ? 4 : 3;
-            continue;
-        }
-        if (sheet[pos] == '@') {
-            size_t nameEnd = pos + 1;
-            while (nameEnd < sheet.size() && !IsAsciiSpace(sheet[nameEnd]) &&
-                   std::string_view(";{}(\"'/").find(sheet[nameEnd]) == std::string_view::npos)
-                ++nameEnd;
-            const size_t stop = FindStructural(sheet, pos, ";{");
-            size_t end = sheet.size();
-            const bool block = stop != css_scan::npos && sheet[stop] == '{';
-            if (stop != css_scan::npos) {
-                const size_t close = block ? FindBlockEnd(sheet, stop) : stop;
-                end = close == css_scan::npos ? sheet.size() : close + 1;
-            }
-            std::string text = CloseOpenParts(sheet.substr(pos, end - pos));
-            if (!block && !text.ends_with(';')) text += ';';
-            keep(std::move(text));
-            read.kept.CountAtRule(sheet.substr(pos, nameEnd - pos), block);
-            pos = end;
-            continue;
-        }
-        const size_t open = FindStructural(sheet, pos, "{");
-        if (open == css_scan::npos) break;  // text without a block holds no rule
-        std::string selector = CloseOpenParts(TrimAsciiSpace(sheet.substr(pos, open - pos)));
-        const size_t close = FindBlockEnd(sheet, open);
-        const size_t end = close == css_scan::npos ? sheet.size() : close;  // the end closes an open block
-        grow(static_cast<size_t>(ruleCount) + 1);
-        const uint64_t hash = SelectorHash(selector);
-        Slot& slot = findSlot(selector, hash);
-        if (slot.rulePlusOne == 0) {
-            slot = {static_cast<uint32_t>(hash >> 32), ruleCount + 1};
-            ++ruleCount;
-            read.newSelectors.push_back(std::move(selector));
-            read.newSelectorHashes.push_back(hash);
-            lastBlock.push_back(css_scan::npos);
-        }
-        const int rule = slot.rulePlusOne - 1;
-        lastBlock[static_cast<size_t>(rule)] = blocks.size();
-        read.pieces.push_back({static_cast<int>(blocks.size()), rule});
-        blocks.push_back(sheet.substr(open + 1, end - open - 1));
-        anchor = std::max(anchor, rule);
-        pos = end + 1;
+    read.blocks.reserve(static_cast<size_t>(std::count(sheet.begin(), sheet.end(), '{')));
+    read.text.reserve(sheet.size() + 2);
+    if (!SheetScanner(sheet, read).Scan()) {
+        // Closed as a browser closes it at the end of the text, then read
+        // again; rules written after it stay rules of their own.
+        std::string closed = css_scan::CloseOpenParts(sheet);
+        ReadSheet again;
+        again.blocks.reserve(read.blocks.capacity());
+        SheetScanner scanner(closed, again);
+        if (!scanner.Scan() && scanner.StatementOpen()) again.text += ';';
+        read = std::move(again);
     }
-
-    // Second pass: each rule is filled from its last block; text the pages do
-    // not edit is kept from every block, in order.
-    // Text kept from a rule's earlier blocks, for the few rules that have it.
-    std::unordered_map<int, std::vector<std::string>> earlierKept;
-    std::vector<BlockItem> items;
-    StyleRule values;  // the rule being read; its values go to `read` when done
-    read.rules.reserve(static_cast<size_t>(
-        std::count_if(lastBlock.begin(), lastBlock.end(), [](size_t b) { return b != css_scan::npos; })));
-    // Pieces of blocks that are not a rule's last drop out in place.
-    size_t kept = 0;
-    auto keepPiece = [&](ReadSheet::Piece& piece) {
-        if (&read.pieces[kept] != &piece) read.pieces[kept] = std::move(piece);
-        ++kept;
-    };
-    for (ReadSheet::Piece& piece : read.pieces) {
-        if (piece.rule < 0) {
-            keepPiece(piece);
-            continue;
-        }
-        const int blockRule = piece.item;
-        piece.item = -1;
-        SplitBlock(blocks[static_cast<size_t>(piece.rule)], items);
-        if (lastBlock[static_cast<size_t>(blockRule)] != static_cast<size_t>(piece.rule)) {
-            for (const BlockItem& item : items)
-                if (item.entry < 0) {
-                    earlierKept[blockRule].push_back(KeptText(item));
-                    CountKept(item, read.kept);
-                }
-            continue;
-        }
-        auto found = earlierKept.find(blockRule);
-        std::vector<std::string> earlier = found == earlierKept.end() ? std::vector<std::string>{} : std::move(found->second);
-        ReadSheet::Rule rule;
-        rule.index = blockRule;
-        const bool keepsText = !earlier.empty() ||
-                               std::any_of(items.begin(), items.end(), [](const BlockItem& i) { return i.entry < 0; });
-        if (!keepsText) {
-            // Only the 41: listed in the order of the file, a repeated
-            // property on the line of its first value.
-            EntryOrder entryOrder;
-            for (const BlockItem& item : items) {
-                const PropertyEntry& entry = ReadItemValue(values, item);
-                if (!entry.HasAnyValueText())
-                    entryOrder.Remove(item.entry);
-                else
-                    entryOrder.Add(item.entry);
-            }
-            rule.entryOrderAt = static_cast<uint32_t>(read.entryOrders.size());
-            rule.entryOrderCount = entryOrder.size();
-            read.entryOrders.insert(read.entryOrders.end(), entryOrder.begin(), entryOrder.end());
-        } else {
-            // Every declaration keeps its place; a property the pages edit is
-            // read from its last occurrence, the earlier ones stay as written.
-            rule.order = static_cast<int>(read.orders.size());
-            RuleOrder& order = *read.orders.emplace_back(std::make_unique<RuleOrder>());
-            order.items.reserve(earlier.size() + items.size());
-            for (std::string& text : earlier) order.items.push_back({-1, std::move(text)});
-            earlier.clear();
-            // A property without a value is no declaration to keep.
-            std::erase_if(items, [](const BlockItem& i) { return i.entry >= 0 && i.value.empty(); });
-            std::array<size_t, kPropertyCount> last{};
-            for (size_t i = 0; i < items.size(); ++i)
-                if (items[i].entry >= 0) last[static_cast<size_t>(items[i].entry)] = i + 1;
-            for (size_t i = 0; i < items.size(); ++i) {
-                const BlockItem& item = items[i];
-                if (item.entry >= 0 && last[static_cast<size_t>(item.entry)] == i + 1) {
-                    if (ReadItemValue(values, item).HasAnyValueText()) order.Add(item.entry);
-                } else {
-                    order.items.push_back({-1, KeptText(item)});
-                    CountKept(item, read.kept);
-                }
-            }
-        }
-        rule.values = values.TakeValues();
-        piece.rule = static_cast<int>(read.rules.size());
-        read.rules.push_back(std::move(rule));
-        keepPiece(piece);
-    }
-    read.pieces.resize(kept);
-    // The reading tables go before the document grows: a big sheet's peak.
-    std::vector<std::string_view>().swap(blocks);
-    std::vector<size_t>().swap(lastBlock);
-    std::vector<Slot>().swap(slots);
+    // A sheet of blanks holds nothing to keep.
+    if (TrimAsciiSpace(read.text).empty()) read.text.clear();
+    read.eol = LineEndOf(read.text);
+    if (!read.text.empty() && read.text.back() != '\n') read.text += read.eol;
     return read;
 }
 

@@ -15,18 +15,18 @@ inline constexpr std::string_view kBinaryDataMessage =
     "Invalid Style Sheet: The file holds binary data (a NUL byte)";
 
 // The part of a file's text that holds the rules. A page's sheet runs from
-// the end of its style start tag to its "</STYLE"; a .css file without a
-// style tag is the whole text less one final line end. A leading "<!--" is
-// dropped in both. Text with NUL bytes is refused: it is no style sheet, and
-// the editor's controls could not show it.
+// the end of its style start tag to its "</STYLE", without the blanks and
+// the "<!--" that set it off; a .css file without a style tag is the whole
+// text. Text with NUL bytes is refused: it is no style sheet, and the
+// editor's controls could not show it.
 IoResult FindSheetText(std::string_view text, std::string_view path, std::string_view& sheet);
 
 // Fills a document from sheet text. Comments, strings, url() and nested
-// blocks are stepped over as browsers do; an unclosed block or comment ends
-// with the text. Each selector's values come from its last block, as if a
-// later block reset the rule; text the pages do not edit (other properties,
-// comments, nested rules, at-rules between rules) is kept from every block
-// at its place. The result goes to the document in one call.
+// blocks are stepped over as browsers do; text that ends inside a block,
+// comment or string is closed as a browser closes it. Every rule block is a
+// rule of its own, also a repeated selector's and those inside @media,
+// @supports and the like; the document keeps the text as it is and edits
+// only what the pages change. The result goes to the document in one call.
 class StyleSheetReader {
 public:
     explicit StyleSheetReader(SheetDocument& document) : doc_(document) {}

@@ -6,24 +6,33 @@
 #include <string>
 #include <string_view>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "css/rule_text.h"
 #include "css/sheet_document.h"
 #include "model/text_util.h"
 #include "model/vocabulary.h"
 
 namespace {
 
+// Every listed rule's text is a whole rule inside the listing, and no two
+// overlap.
 void CheckListing(const larkspur::SheetDocument& doc) {
-    const auto& listing = doc.GetListing();
-    int lines = 0;
-    for (const auto& rule : doc.Rules()) {
-        if (!rule.listed) continue;
-        lines += rule.lineCount + 1;
-        if (rule.firstLine < 0 || rule.firstLine + rule.lineCount >= listing.Count()) __builtin_trap();
-        if (listing.Line(rule.firstLine) != rule.selector + "{") __builtin_trap();
-        if (listing.Line(rule.firstLine + rule.lineCount) != "}") __builtin_trap();
+    const std::string& text = doc.GetListing().Text();
+    std::vector<std::pair<size_t, size_t>> spans;
+    for (int i = 0; i < doc.RuleCount(); ++i) {
+        const larkspur::RulePlace& place = doc.PlaceOf(i);
+        if (!place.placed) continue;
+        if (place.offset + place.length > text.size()) __builtin_trap();
+        larkspur::RuleText rule;
+        if (!rule.Split(doc.RuleTextOf(i))) __builtin_trap();
+        spans.emplace_back(place.offset, place.length);
     }
-    for (const auto& item : doc.SheetItems()) lines += larkspur::LineCountOf(item.text);
-    if (lines != listing.Count()) __builtin_trap();
+    std::sort(spans.begin(), spans.end());
+    for (size_t i = 1; i < spans.size(); ++i)
+        if (spans[i - 1].first + spans[i - 1].second > spans[i].first) __builtin_trap();
 }
 
 // Nothing the pages do not edit is lost: in a plain sheet (no strings,

@@ -218,8 +218,6 @@ public:
     // otherwise nullptr, and the fields are built from the entry later.
     PageState* PageStateForDeclaration(int entryIndex, PageStateBuilder build);
 
-    int lineCount = 0;  // lines below the header, the closing brace included
-    int firstLine = 0;
     int listed = 0;
     std::string selector;
     PropertyList properties;

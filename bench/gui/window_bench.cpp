@@ -89,7 +89,7 @@ void BM_UndoDeleteOfRuleWith41Declarations(benchmark::State& state) {
         state.ResumeTiming();
         w.editor->OnUndo();
     }
-    state.counters["declarations"] = doc.Rule(row).lineCount - 1;
+    state.counters["declarations"] = doc.RuleLines(row).second - 2;
 }
 BENCHMARK(BM_UndoDeleteOfRuleWith41Declarations)->Unit(benchmark::kMillisecond);
 

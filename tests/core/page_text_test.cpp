@@ -109,7 +109,7 @@ TEST(PageText, ReadingSkipsHiddenStyles) {
         doc.CreateStartRules();
         const std::string page = std::string("<html><head>") + hidden + "<style>H2 {color: blue}</style></head></html>";
         ASSERT_TRUE(doc.ReadStyleSheetText(page, "page.html"));
-        EXPECT_EQ(doc.StyleSheetText(), "H2 {\r\ncolor: blue;\r\n}\r\n");
+        EXPECT_EQ(doc.StyleSheetText(), "H2 {color: blue}\r\n");
     }
 }
 
@@ -171,7 +171,7 @@ TEST_F(ToolInputTest, OnlyRegularFilesOfBoundedSizeAreRead) {
     CliRun dashes = Shell("cd " + Quote(dir.string()) + " && " + Quote(LARKSPUR_CLI_PATH) +
                           " export -- -dash.css --");
     EXPECT_EQ(dashes.status, 0) << dashes.err;
-    EXPECT_EQ(ReadBytes(dir / "--"), "P {\r\ncolor: red;\r\n}\r\n");
+    EXPECT_EQ(ReadBytes(dir / "--"), "P { color: red }\r\n");
 }
 
 }  // namespace

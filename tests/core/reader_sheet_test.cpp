@@ -61,85 +61,109 @@ protected:
     EventLog log;
 };
 
-TEST_F(ReaderTest, SelectorsMatchIgnoringCaseAndNewOnesKeepTheirCase) {
-    ASSERT_TRUE(Read("h1 { COLOR: red; color: blue }\r\n.Note { z-index: 2 }\r\n.NOTE {}\r\n"));
+// What the pages show of a rule: each declaration they would write.
+std::string Shown(const SheetDocument& doc, int rule) {
+    std::string out;
+    for (const PropertyEntry& e : doc.Rule(rule).properties)
+        if (e.listed) out += e.ComposeDeclaration() + ";";
+    return out;
+}
+
+TEST_F(ReaderTest, EveryBlockIsARuleAndSelectorsMatchIgnoringCase) {
+    const std::string sheet = "h1 { COLOR: red; color: blue }\r\n.Note { z-index: 2 }\r\n.NOTE {}\r\n";
+    ASSERT_TRUE(Read(sheet));
     const int h1 = doc.FindRule("H1");
-    EXPECT_EQ(doc.RuleCount(), 57);
+    ASSERT_EQ(doc.RuleCount(), 58);
     EXPECT_EQ(doc.Rules()[56].selector, ".Note");
-    // COLOR is none of the properties the pages edit: kept as written, in its place.
-    EXPECT_EQ(doc.StyleSheetText(), "H1 {\r\nCOLOR: red;\r\ncolor: blue;\r\n}\r\n.Note {\r\n}\r\n");
-    EXPECT_EQ(log.Take(), "append 56;check " + std::to_string(h1) + ";check 56;select 56;reload;");
-    EXPECT_EQ(doc.SelectedIndex(), 56);
-    EXPECT_TRUE(doc.IsChecked(h1));
+    EXPECT_EQ(doc.Rules()[57].selector, ".NOTE");
+    EXPECT_EQ(doc.FindRule(".note"), 56) << "the first block of a selector";
+    EXPECT_EQ(doc.StyleSheetText(), sheet);
+    EXPECT_EQ(Shown(doc, h1), "color: blue;");
+    EXPECT_EQ(log.Take(), "check " + std::to_string(h1) + ";append 56;check 56;append 57;check 57;select 57;reload;");
     EXPECT_TRUE(doc.Modified());
 }
 
-TEST_F(ReaderTest, ListingFollowsTheFileAndTheWrittenSheetTheIndexOrder) {
-    ASSERT_TRUE(Read("P { letter-spacing: 1em; text-decoration: underline; color: red }\n"
-                     "B { font-weight: bold; font-weight: 900 }\n"));
-    EXPECT_EQ(Lines(doc),
-              "P{|letter-spacing: 1em;|text-decoration: underline;|color: red;|}|"
-              "B{|font-weight: 900;|}|");
+// Each block keeps its place and its own values: a later rule of the same
+// weight still wins, as it did in the file.
+TEST_F(ReaderTest, BlocksKeepTheirPlaceAndTheirOwnValues) {
+    const std::string sheet =
+        "dl, ol, ul { list-style: none }\n"
+        "ol { letter-spacing: 1em }\n"
+        "h1 { color: red }\n"
+        ".x { color: blue }\n"
+        "H1 { font-style: italic }\n"
+        "h1 { float: left; color: green }\n";
+    ASSERT_TRUE(Read(sheet));
+    EXPECT_EQ(doc.StyleSheetText(), sheet);
+    const int first = doc.FindRule("H1");
+    ASSERT_EQ(doc.RuleCount(), 56 + 4);
+    EXPECT_EQ(Shown(doc, doc.FindRule("OL")), "letter-spacing: 1em;");
+    EXPECT_EQ(Shown(doc, first), "color: red;");
+    EXPECT_EQ(Shown(doc, 58), "font-style: italic;");
+    EXPECT_EQ(Shown(doc, 59), "color: green;float: left;");
+    EXPECT_EQ(doc.PlaceOf(59).line, 6u);
+    // An edit of the second h1 block changes that block alone.
+    doc.SetValue(58, kFontStyle, "normal");
+    doc.SetValue(59, kColor, "");
     EXPECT_EQ(doc.StyleSheetText(),
-              "B {\r\nfont-weight: 900;\r\n}\r\n"
-              "P {\r\ncolor: red;\r\ntext-decoration: underline;\r\nletter-spacing: 1em;\r\n}\r\n");
-    EXPECT_EQ(doc.Rules()[static_cast<size_t>(doc.FindRule("B"))].pageState().fontWeight, "Black");
+              "dl, ol, ul { list-style: none }\nol { letter-spacing: 1em }\nh1 { color: red }\n"
+              ".x { color: blue }\nH1 { font-style: normal }\nh1 { float: left; }\n");
+    // Reading the sheet again fills the same rules, block by block.
+    ASSERT_TRUE(Read(sheet));
+    EXPECT_EQ(doc.RuleCount(), 60);
+    EXPECT_EQ(doc.StyleSheetText(), sheet);
 }
 
-TEST_F(ReaderTest, RepeatedSelectorKeepsOnlyItsLastBlockListedAtTheEnd) {
-    ASSERT_TRUE(Read("H1 { color: red; text-align: left }\n"
-                     ".x { z-index: 1 }\n"
-                     "h1 { font-style: italic }\n"
-                     ".X { z-index: 2 }\n"
-                     "P { clear: both }\n"
-                     "H1 { float: left }\n"));
-    EXPECT_EQ(Lines(doc), ".x{|z-index: 2;|}|P{|clear: both;|}|H1{|float: left;|}|");
+// Rules inside @media and @supports are rules of their own, found through
+// the list, not by selector, and edited in place.
+TEST_F(ReaderTest, RulesInsideAtRulesAreEditedInPlace) {
+    ASSERT_TRUE(Read("a { color: red }\n@media print {\n  a { color: black }\n  @supports (display: grid) {\n"
+                     "    .g { float: left }\n  }\n}\n@font-face { font-family: X }\n"));
+    ASSERT_EQ(doc.RuleCount(), 58);
+    EXPECT_EQ(doc.ContextOf(doc.FindRule("A")), "");
+    EXPECT_EQ(doc.Rule(56).selector, "a");
+    EXPECT_EQ(doc.ContextOf(56), "@media print");
+    EXPECT_EQ(doc.ContextOf(57), "@media print, @supports (display: grid)");
+    EXPECT_EQ(doc.FindRule(".g"), -1);
+    doc.SetValue(56, kColor, "gray");
+    doc.SetValue(57, kClear, "both");
     EXPECT_EQ(doc.StyleSheetText(),
-              "H1 {\r\nfloat: left;\r\n}\r\nP {\r\nclear: both;\r\n}\r\n.x {\r\nz-index: 2;\r\n}\r\n");
-    const StyleRule& h1 = doc.Rules()[static_cast<size_t>(doc.FindRule("H1"))];
-    EXPECT_EQ(h1.pageState().colorOn + h1.pageState().textAlignOn + h1.pageState().fontStyleOn, 0);
-    EXPECT_EQ(h1.pageState().cssFloat, "left");
-    EXPECT_EQ(doc.Rules()[56].pageState().zIndex, "2");
-    EXPECT_EQ(doc.SelectedIndex(), doc.FindRule("H1"));
-    // Line bookkeeping agrees with the listing.
-    for (const StyleRule& r : doc.Rules())
-        if (r.listed) { EXPECT_EQ(doc.GetListing().Line(r.firstLine + r.lineCount), "}") << r.selector; }
+              "a { color: red }\n@media print {\n  a { color: gray }\n  @supports (display: grid) {\n"
+              "    .g { float: left; clear: both; }\n  }\n}\n@font-face { font-family: X }\n");
+    // Another sheet takes the rules of the old one's at-rules with it.
+    ASSERT_TRUE(Read("p{}"));
+    EXPECT_EQ(doc.RuleCount(), 56);
 }
 
 TEST_F(ReaderTest, DeclarationSeparatorsAndBrokenDeclarations) {
     struct Case {
         const char* sheet;
-        const char* listing;
+        const char* shown;
     };
     const Case cases[] = {
         // A segment with no colon before its ";" is skipped, not glued to the next.
-        {"H1 { junk; color: red; ; text-align:center }", "H1{|color: red;|text-align: center;|}|"},
-        // No colon left: the rule is finished.
-        {"H1 { color: red; trailing words }", "H1{|color: red;|}|"},
-        // The last declaration needs no ";".
-        {"H1{color:red}", "H1{|color: red;|}|"},
+        {"H1 { junk; color: red; ; text-align:center }", "color: red;text-align: center;"},
+        {"H1 { color: red; trailing words }", "color: red;"},
+        {"H1{color:red}", "color: red;"},
         // Tabs, line ends, form feeds and vertical tabs are blanks.
-        {"\tH1\t{\n\tcolor:\tred;\r\n\f\vz-index:\v3\t;\n}\n", "H1{|color: red;|z-index: 3;|}|"},
+        {"\tH1\t{\n\tcolor:\tred;\r\n\f\vz-index:\v3\t;\n}\n", "color: red;z-index: 3;"},
         // A colon inside the value stays in it.
-        {"H1 { background-image: url(http://a/b.gif) }",
-         "H1{|background-image: url(http://a/b.gif);|}|"},
-        // A comment between rules is kept on its own, not glued to the selector.
-        {"/* head */ H1 { color: red }", "/* head */|H1{|color: red;|}|"},
-        // A stray "}" before the "{" is text of the selector, not a block end.
-        {"H1 { color: red }} P { clear: left }", "H1{|color: red;|}|} P{|clear: left;|}|"},
+        {"H1 { background-image: url(http://a/b.gif) }", "background-image: url(http://a/b.gif);"},
+        {"/* head */ H1 { color: red }", "color: red;"},
         // The end of the text closes an open block, as in a browser.
-        {"H1 { color: red } P { clear: left", "H1{|color: red;|}|P{|clear: left;|}|"},
-        // No block at all: nothing listed.
-        {"just text without braces", ""},
-        {"", ""},
-        // Child selectors survive in a bare sheet.
-        {"UL > LI { color: red }", "UL > LI{|color: red;|}|"},
+        {"P { clear: left } H1 { color: red", "color: red;"},
+        // "!important" and comments in a value stay as written, for no page.
+        {"H1 { color: red !important; z-index: 1 /* a */ }", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sheet);
         doc.CreateStartRules();
         ASSERT_TRUE(Read(c.sheet));
-        EXPECT_EQ(Lines(doc), c.listing);
+        EXPECT_EQ(Shown(doc, doc.FindRule("H1")), c.shown);
+    }
+    for (const char* none : {"just text without braces", ""}) {
+        ASSERT_TRUE(Read(none));
+        EXPECT_EQ(doc.StyleSheetText(), "");
     }
 }
 
@@ -154,7 +178,7 @@ TEST_F(ReaderTest, ReadingResetsEveryRuleAndKeepsRulesCreatedEarlier) {
     EXPECT_FALSE(doc.IsChecked(p));
     EXPECT_EQ(doc.Rules()[56].pageState().colorOn, 0);
     EXPECT_EQ(doc.Rules()[static_cast<size_t>(p)].properties[kClear].changed, 0);
-    EXPECT_EQ(Lines(doc), "H1{|z-index: 1;|}|");
+    EXPECT_EQ(doc.StyleSheetText(), "H1 { z-index: 1 }\r\n");
     const int h1 = doc.FindRule("H1");
     EXPECT_EQ(log.Take(), std::string("uncheck ") + std::to_string(p) + ";uncheck 56;check " +
                               std::to_string(h1) + ";select " + std::to_string(h1) + ";reload;");
@@ -176,15 +200,16 @@ struct ExtentCase {
 };
 
 const ExtentCase kExtentCases[] = {
-    {"bare sheet drops one CRLF", "H1{}\r\n\r\n", "a.css", "H1{}\r\n"},
-    {"bare sheet drops one LF", "H1{}\n", "a.css", "H1{}"},
+    {"bare sheet is the whole text", "H1{}\r\n\r\n", "a.css", "H1{}\r\n\r\n"},
     {"bare sheet without line end keeps all", "H1{}", "a.CSS", "H1{}"},
-    {"bare sheet keeps text up to >", "UL > LI{}\n", "a.css", "UL > LI{}"},
+    {"bare sheet keeps text up to >", "UL > LI{}\n", "a.css", "UL > LI{}\n"},
     {"bare sheet has no end tag", "A{background-image: url(/styles/a.gif)}", "a.css",
      "A{background-image: url(/styles/a.gif)}"},
-    {"bare sheet drops through <!--", "<!--\nH1{}\n-->\n", "a.css", "\nH1{}\n-->"},
+    {"bare sheet drops a leading <!--", "<!--\nH1{}\n-->\n", "a.css", "\nH1{}\n-->\n"},
+    // Only a leading one: a "<!--" further on is text of the sheet.
+    {"bare sheet keeps a later <!--", "P{content:'<!--'}", "a.css", "P{content:'<!--'}"},
     {"page", "<html><head><STYLE type=\"text/css\">\r\n<!--\r\nH1 {\r\n}\r\n-->\r\n</STYLE></head>",
-     "p.html", "\r\nH1 {\r\n}\r\n-->\r\n"},
+     "p.html", "H1 {\r\n}\r\n-->"},
     {"page tags in any case", "<Style>B{}</sTyLe>", "p.htm", "B{}"},
     {"/style inside a value is no end tag", "<style>A{background-image: url(/style/a.gif)}</style>",
      "p.html", "A{background-image: url(/style/a.gif)}"},
@@ -259,7 +284,7 @@ TEST_F(ReaderTest, UnreadableFilesAreRejectedWithTheFileMessage) {
         std::ofstream(dir / "page.html") << "<html><style>\r\n<!--\r\nP { clear: both }\r\n-->\r\n</style>";
     }
     ASSERT_TRUE(doc.ReadStyleSheet((dir / "page.html").string()));
-    EXPECT_EQ(doc.StyleSheetText(), "P {\r\nclear: both;\r\n}\r\n");
+    EXPECT_EQ(doc.StyleSheetText(), "P { clear: both }\r\n");
     fs::remove_all(dir);
 }
 

@@ -34,7 +34,6 @@ TEST(StyleRule, DefaultsAfterReset) {
     rule.properties[kColor].value = "red";
     rule.properties[kColor].line = 4;
     rule.listed = 1;
-    rule.firstLine = 9;
     rule.ResetToDefaults();
 
     for (const std::string* unit :
@@ -53,17 +52,14 @@ TEST(StyleRule, DefaultsAfterReset) {
     EXPECT_EQ(rule.pageState().colorOn, 0);
     EXPECT_EQ(rule.pageState().fontSizeKind, 0);
     EXPECT_EQ(rule.listed, 0);
-    EXPECT_EQ(rule.firstLine, 9) << "listing fields other than listed stay";
     EXPECT_EQ(rule.properties[kColor].value, "");
     EXPECT_EQ(rule.properties[kColor].line, 4) << "line is kept by ResetEntry";
     EXPECT_EQ(rule.properties[kColor].name, "color");
 }
 
-TEST(StyleRule, CopyAndAssignKeepListingFieldsApart) {
+TEST(StyleRule, CopyAndAssignCarryTheRule) {
     StyleRule source(".note");
     source.listed = 1;
-    source.firstLine = 5;
-    source.lineCount = 3;
     source.pageState().fontStyle = "italic";
     source.properties[kFontStyle].value = "italic";
 
@@ -72,17 +68,11 @@ TEST(StyleRule, CopyAndAssignKeepListingFieldsApart) {
     EXPECT_EQ(copy.listed, 1);
     EXPECT_EQ(copy.pageState().fontStyle, "italic");
     EXPECT_EQ(copy.properties[kFontStyle].value, "italic");
-    EXPECT_EQ(copy.firstLine, 0);
-    EXPECT_EQ(copy.lineCount, 0);
 
     StyleRule target("H2");
-    target.firstLine = 20;
-    target.lineCount = 7;
     target = source;
     EXPECT_EQ(target.selector, ".note");
     EXPECT_EQ(target.listed, 1);
-    EXPECT_EQ(target.firstLine, 20);
-    EXPECT_EQ(target.lineCount, 7);
 }
 
 TEST(StyleRule, CopyValuesIntoUnlistedRuleUnlistsEntriesButKeepsChanged) {
