@@ -36,9 +36,8 @@ public:
     // The listed lines of the selected rule between its braces.
     std::vector<std::string> RuleLines() const {
         std::vector<std::string> out;
-        const StyleRule* rule = document.SelectedRule();
-        if (!rule || !rule->listed) return out;
-        for (int i = 1; i < rule->lineCount; ++i) out.emplace_back(document.GetListing().Line(rule->firstLine + i));
+        const auto [first, count] = document.RuleLines(document.SelectedIndex());
+        for (int i = 1; i + 1 < count; ++i) out.emplace_back(document.GetListing().Line(first + i));
         return out;
     }
     std::string Lines() const {

@@ -44,19 +44,17 @@ TEST(QtDesktopServicesTest, ClipboardTakesTheTextAndMissingDocumentsFail) {
 
 TEST(CodePageTest, FollowsTheListingLineByLineWithoutRebuilding) {
     Listing listing;
-    listing.Append("P{");
-    listing.Append("}");
+    listing.Assign("P{\n}\n");
     CCodePage page;
     page.ShowListing(listing);
     listing.SetObserver(&page);
     QSignalSpy resets(page.List()->model(), &QAbstractItemModel::modelReset);
     QSignalSpy inserted(page.List()->model(), &QAbstractItemModel::rowsInserted);
 
-    listing.Insert(1, "color: red;");
-    listing.Append("H1{");
-    listing.Append("}");
-    listing.Replace(1, "color: blue;");
-    listing.Remove(3, 2);
+    listing.Insert(3, "color: red;\n");
+    listing.Insert(listing.Size(), "H1{\n}\n");
+    listing.ReplaceRange(3, 4, "blue");
+    listing.Erase(listing.LineStart(3), listing.Size() - listing.LineStart(3));
     EXPECT_EQ(resets.count(), 0);  // line by line, never the whole list again
     EXPECT_EQ(inserted.count(), 3);
     QStringList shown;
@@ -72,7 +70,7 @@ TEST(CodePageTest, LinesCannotBeSelectedAndLongListingsScrollDownOnly) {
     CCodePage page;
     page.ShowListing(listing);
     listing.SetObserver(&page);
-    for (int i = 0; i < 200; ++i) listing.Append("background-image: url(" + std::string(200, 'x') + ");");
+    for (int i = 0; i < 200; ++i) listing.Insert(listing.Size(), "background-image: url(" + std::string(200, 'x') + ");\n");
     page.resize(200, 150);
     page.show();
     QListView* list = page.List();
