@@ -320,6 +320,7 @@ void CEditorDlg::SelectRule(int index) {
     if (doc_.SelectedRule()) doc_.CheckRule(index, doc_.IsChecked(index));
     UpdateCommandEnabling();
     history_.End();
+    FollowInCode(index);
 }
 
 void CEditorDlg::ShowRule(int index) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QListView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace larkspur {
@@ -80,7 +81,8 @@ void CCodePage::ShowLines(int first, int count) {
 
 void CCodePage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    ScrollToShown();
+    // Once the list has its size for the page just shown.
+    QTimer::singleShot(0, this, &CCodePage::ScrollToShown);
 }
 
 void CCodePage::ScrollToShown() {
