@@ -198,6 +198,10 @@ TEST_F(EditorTest, HelpShowsTheQuickStartPageInAWindowOfItsOwn) {
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_TRUE(help->Browser()->toPlainText().contains("Larkspur"));
+    // It names each page as its tab does.
+    for (QTabWidget* sheet : {editor->PropertySheet(), editor->ViewSheet()})
+        for (int i = 0; i < sheet->count(); ++i)
+            EXPECT_TRUE(help->Browser()->toPlainText().contains(sheet->tabText(i))) << sheet->tabText(i).toStdString();
     EXPECT_TRUE(help->Browser()->source().toString().endsWith("qstart.html"));
     editor->CommandAction(kCmdHelp)->trigger();  // one window, raised again
     EXPECT_EQ(editor->HelpWindow(), help);
