@@ -206,6 +206,9 @@ void CEditorDlg::BuildCommands() {
         onToolbar.append(action);
     }
     toolbar_ = BuildCommandToolbar(onToolbar, this);
+    // The bar carries the Delete button, so the key would reach the command
+    // from there too.
+    toolbar_->installEventFilter(this);
     static_cast<QVBoxLayout*>(layout())->insertWidget(0, toolbar_);
     UpdateCommandEnabling();
 }
@@ -503,6 +506,13 @@ void CEditorDlg::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // Not inside the drop: the save prompt must not hold the other program.
     QTimer::singleShot(0, this, [this, path] { OpenDocumentFile(path); });
+}
+
+bool CEditorDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == toolbar_ && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::Key_Delete))
+        event->accept();  // an ordinary key for the bar, which ignores it
+    return QDialog::eventFilter(watched, event);
 }
 
 void CEditorDlg::OnQuit() { reject(); }

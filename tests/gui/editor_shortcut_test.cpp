@@ -98,7 +98,7 @@ TEST_F(Shortcuts, ReadOnlyEditLeavesUndoToTheWindow) {
 // What each key does to the sheet, by where the focus is. Every case starts
 // from two changes to one listed rule with the second undone, so both Undo
 // and Redo have a step to take.
-enum class Focus { RuleList, EditBox, CodePage };
+enum class Focus { RuleList, EditBox, CodePage, Toolbar };
 enum class Effect { Nothing, Undo, Redo, DeleteRule, ClearRule, Uncheck };
 
 struct KeyEffect {
@@ -125,6 +125,7 @@ constexpr KeyEffect kEffects[] = {
     {"Delete", Focus::RuleList, Effect::DeleteRule},
     {"Delete", Focus::EditBox, Effect::Nothing},  // deletes a character
     {"Delete", Focus::CodePage, Effect::Nothing},
+    {"Delete", Focus::Toolbar, Effect::Nothing},
     {"Ctrl+Shift+Delete", Focus::RuleList, Effect::ClearRule},
     {"Ctrl+Shift+Delete", Focus::EditBox, Effect::ClearRule},
     {"Ctrl+Shift+Delete", Focus::CodePage, Effect::ClearRule},
@@ -143,7 +144,7 @@ TEST_F(Shortcuts, EachKeyInEachFocusDoesWhatItSaysToTheSheet) {
     const std::vector<std::string> first{rule + "{", "color: red;", "}"};
     const std::vector<std::string> both{rule + "{", "color: red;", "font-size: 9pt;", "}"};
     for (const KeyEffect& k : kEffects) {
-        const char* focus[] = {"rule list", "edit box", "Code page"};
+        const char* focus[] = {"rule list", "edit box", "Code page", "toolbar"};
         SCOPED_TRACE(std::string(k.keys) + " in the " + focus[static_cast<int>(k.focus)]);
         SetUp();  // a fresh window
         ListRow(row);
@@ -157,6 +158,7 @@ TEST_F(Shortcuts, EachKeyInEachFocusDoesWhatItSaysToTheSheet) {
         editor->ViewSheet()->setCurrentWidget(editor->CodePage());
         QWidget* target = k.focus == Focus::RuleList  ? static_cast<QWidget*>(editor->RuleListBox())
                           : k.focus == Focus::EditBox ? static_cast<QWidget*>(edit)
+                          : k.focus == Focus::Toolbar ? editor->Toolbar()
                                                       : editor->CodePage()->List();
         if (k.focus == Focus::EditBox) editor->PropertySheet()->setCurrentIndex(0);
         dialogs.answers.push_back(Answer::Yes);  // for the one question that may come
