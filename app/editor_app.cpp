@@ -4,13 +4,10 @@
 #include <QCommandLineParser>
 #include <QDialog>
 #include <QMenu>
-#include <QTimer>
 
 #include "app/about_dialog.h"
 #include "app/data_files.h"
 #include "app/tip_dialog.h"
-#include "css/file_io.h"
-#include "css/file_kinds.h"
 #include "editor/editor_dlg.h"
 
 namespace larkspur {
@@ -52,9 +49,9 @@ std::string CEditorApp::TipsPath() const {
     return tipsPath_.empty() ? FindDataFile("tips.txt") : tipsPath_;
 }
 
-bool CEditorApp::ShowTipAtStartup(const StartOptions& options) {
+bool CEditorApp::ShowTipAtStartup(const StartOptions& options, QWidget* parent) {
     if (options.embedding) return false;
-    CTipDlg tip(settings_, dialogs_, TipsPath());
+    CTipDlg tip(settings_, dialogs_, TipsPath(), parent);
     if (tip.Startup() != 1) return false;
     runDialog_(tip);
     return true;
@@ -78,20 +75,17 @@ void CEditorApp::InstallHelpMenu(CEditorDlg& window) {
     help->addAction(QStringLiteral("&About Larkspur..."), [this, &window] { ShowAbout(&window); });
 }
 
-void CEditorApp::OpenStartFile(CEditorDlg& window, const std::string& path) {
-    if (path.empty()) return;
-    const bool opened = window.OpenFile(path);
-    // A page without a style element of its own is still worth previewing.
-    if (!IsStyleSheetFileName(path) && (opened || FileExists(path))) window.PreviewPageFile(path);
-}
+void CEditorApp::OpenStartFile(CEditorDlg& window, const std::string& path) { window.OpenDocumentFile(path); }
 
 int CEditorApp::Run(const StartOptions& options, const BrowserFactory& browsers) {
-    ShowTipAtStartup(options);
     CEditorDlg window(dialogs_, settings_, desktop_, browsers);
     window.setWindowIcon(ApplicationIcon());
     InstallHelpMenu(window);
-    if (!options.file.empty())
-        QTimer::singleShot(0, &window, [&window, file = options.file] { OpenStartFile(window, file); });
+    // The window comes first, with its file; the tip and any message about
+    // the file open over it.
+    window.show();
+    OpenStartFile(window, options.file);
+    ShowTipAtStartup(options, &window);
     // Closing the window, whichever way, ends the program.
     runDialog_(window);
     return 0;

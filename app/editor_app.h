@@ -43,7 +43,7 @@ public:
     // Builds the tip dialog (which reads the next tip), shows it when the user
     // wants tips at start-up, and destroys it (which stores the position).
     // Nothing happens for an embedding start. True when it was shown.
-    bool ShowTipAtStartup(const StartOptions& options);
+    bool ShowTipAtStartup(const StartOptions& options, QWidget* parent = nullptr);
     // The tip command: build, show and destroy a tip dialog.
     void OnTipOfTheDay(QWidget* parent);
     void ShowAbout(QWidget* parent);
@@ -53,7 +53,8 @@ public:
     // Opens the file as Open does; an HTML page is also previewed, as Load page does.
     static void OpenStartFile(CEditorDlg& window, const std::string& path);
 
-    // The whole run: tip step, main window until it closes. Returns the exit code.
+    // The whole run: the main window, the file named and the tip step over
+    // it, the window until it closes. Returns the exit code.
     int Run(const StartOptions& options, const BrowserFactory& browsers);
 
 private:

@@ -34,7 +34,7 @@ void CColorButton::SeedEntry() {
     // A rule read from a file already carries its colour; overwriting it here
     // would change what is written without the user touching it.
     SheetDocument& document = host_->Document();
-    document.SeedValue(document.SelectedIndex(), property_, ColourText(colour_));
+    document.SeedValue(document.SelectedIndex(), property_, ColourText(colour_, host_->ColourCase()));
 }
 
 void CColorButton::SetColor(ColourValue colour) {
@@ -43,8 +43,8 @@ void CColorButton::SetColor(ColourValue colour) {
 }
 
 std::string CColorButton::GetColorText() const {
-    if (!IsOwnEnabled(this)) return {};
-    return ColourText(colour_);
+    if (!IsOwnEnabled(this) || !host_) return {};
+    return ColourText(colour_, host_->ColourCase());
 }
 
 void CColorButton::UpdateEnabled() {
@@ -64,13 +64,13 @@ void CColorButton::DriveSample(ColourValue colour) {
 
 void CColorButton::Choose() {
     if (!host_) return;
-    if (std::optional<ColourValue> chosen = host_->Dialogs().ChooseColour(0x000000)) SetColor(*chosen);
+    if (std::optional<ColourValue> chosen = host_->Dialogs().ChooseColour(colour_)) SetColor(*chosen);
     Apply();
 }
 
 void CColorButton::StoreColour() {
     if (!host_) return;
-    StoreValue(*host_, property_, ColourText(colour_));
+    StoreValue(*host_, property_, ColourText(colour_, host_->ColourCase()));
 }
 
 void CColorButton::Apply() {

@@ -13,8 +13,8 @@ class CSampleText;
 class PageHost;
 
 // A swatch button bound to one colour property: Choose (the page routes the
-// click to it) asks for a colour and stores it as "#RRGGBB" into the
-// selected rule.
+// click to it) asks for a colour, starting from its own, and stores it as
+// "#RRGGBB" (in the sheet's letter case) into the selected rule.
 class CColorButton : public QPushButton {
     Q_OBJECT
 public:
@@ -32,7 +32,7 @@ public:
     int Property() const { return property_; }
     ColourValue Color() const { return colour_; }
     void SetColor(ColourValue colour);
-    // "#RRGGBB", or empty while the button is disabled.
+    // "#RRGGBB" in the sheet's case, or empty while the button is disabled.
     std::string GetColorText() const;
     // Enabled exactly while its check box is checked; the sample follows.
     void UpdateEnabled();

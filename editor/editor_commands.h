@@ -27,6 +27,7 @@ enum CommandId : int {
     kCmdInfo = 1169,
     kCmdUndo = 57643,
     kCmdRedo = 57644,
+    kCmdQuit = 57665,
 };
 
 // The window's menus, in menu bar order.
@@ -37,7 +38,7 @@ inline constexpr const char* kMenuTitles[] = {"&File", "&Edit", "&View", "&Help"
 // separates both; a command without an icon has no toolbar button.
 struct EditorCommand {
     CommandId id;
-    const char* keys;      // QKeySequence text, empty for none
+    const char* keys;      // QKeySequence texts separated by "; ", empty for none
     const char* toolTip;   // also the button's accessible name
     const char* label;     // the menu entry, with its mnemonic
     const char* icon;      // resource path of the button's picture; nullptr: no button

@@ -4,6 +4,12 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 #include <QHBoxLayout>
 #include <QGuiApplication>
 #include <QMenu>
@@ -19,6 +25,7 @@
 #include <algorithm>
 
 #include "controls/info_dlg.h"
+#include "css/file_io.h"
 #include "editor/editor_toolbar.h"
 #include "editor/rule_check_list.h"
 #include "pages/code_page.h"
@@ -41,11 +48,12 @@ constexpr int kDevelopingChoices = 3;
 
 CEditorDlg::CEditorDlg(UserDialogs& dialogs, SettingsStore& settings, DesktopServices& desktop,
                        const BrowserFactory& browserFactory, QWidget* parent)
-    : QDialog(parent), dialogs_(dialogs), settings_(settings), desktop_(desktop) {
+    : QDialog(parent), dialogs_(dialogs), settings_(settings), desktop_(desktop), recent_(settings) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     setMouseTracking(true);
+    setAcceptDrops(true);
 
     doc_.CreateStartRules();
     doc_.SetObserver(this);
@@ -108,6 +116,11 @@ void CEditorDlg::BuildLayout(const BrowserFactory& browserFactory) {
                 history_.Begin((checked ? QStringLiteral("Check ") : QStringLiteral("Uncheck ")) + RuleName(row));
                 doc_.CheckRule(row, checked);
                 history_.End();
+                // The list shows only a mark: say what it did.
+                if (!checked)
+                    statusBar_->showMessage(RuleName(row) + QStringLiteral(" taken out of the sheet"));
+                else
+                    FollowInCode(row);
             });
     splitter_->addWidget(ruleList_);
     splitter_->addWidget(pagesArea);
@@ -170,14 +183,22 @@ void CEditorDlg::BuildCommands() {
         action->setToolTip(QString::fromLatin1(command.toolTip));
         action->setStatusTip(QString::fromLatin1(command.toolTip));
         if (*command.keys) {
-            action->setShortcut(QKeySequence(QString::fromLatin1(command.keys)));
+            action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(command.keys)));
             // Shortcuts act wherever the focus is inside the window; an edit
             // box that wants the same key (Delete, Ctrl+C, Ctrl+Z) claims it
             // first through its shortcut override.
             action->setShortcutContext(Qt::WindowShortcut);
         }
         connect(action, &QAction::triggered, this, [this, handler = command.handler] { (this->*handler)(); });
-        addAction(action);
+        if (command.id == kCmdDeleteRule) {
+            // The Delete key deletes a rule only where rules are edited, not
+            // while reading the listing or the preview.
+            action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            ruleList_->addAction(action);
+            propertySheet_->addAction(action);
+        } else {
+            addAction(action);
+        }
         actions_.emplace_back(command.id, action);
         if (!command.OnToolbar()) continue;
         if (separatorPending) onToolbar.append(nullptr);
@@ -185,6 +206,9 @@ void CEditorDlg::BuildCommands() {
         onToolbar.append(action);
     }
     toolbar_ = BuildCommandToolbar(onToolbar, this);
+    // The bar carries the Delete button, so the key would reach the command
+    // from there too.
+    toolbar_->installEventFilter(this);
     static_cast<QVBoxLayout*>(layout())->insertWidget(0, toolbar_);
     UpdateCommandEnabling();
 }
@@ -204,7 +228,39 @@ void CEditorDlg::BuildMenus() {
         separatorPending[menu] = false;
         menus_[menu]->addAction(CommandAction(command.id));
     }
+    Menu(EditorMenu::kFile)->insertSeparator(CommandAction(kCmdQuit));
     layout()->setMenuBar(menuBar_);
+    BuildRecentMenu();
+}
+
+void CEditorDlg::BuildRecentMenu() {
+    if (!recentMenu_) {
+        recentMenu_ = new QMenu(QStringLiteral("Open &Recent"), this);
+        QMenu* file = Menu(EditorMenu::kFile);
+        const QList<QAction*> items = file->actions();
+        const qsizetype open = items.indexOf(CommandAction(kCmdOpen));
+        file->insertMenu(open + 1 < items.size() ? items[open + 1] : nullptr, recentMenu_);
+    }
+    recentMenu_->clear();
+    int n = 0;
+    for (const std::string& path : recent_.Paths()) {
+        QString name = QString::fromStdString(path);
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* item = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(++n % 10).arg(name));
+        connect(item, &QAction::triggered, this, [this, path] {
+            // A file that is gone leaves the list once it has been reported.
+            if (!OpenDocumentFile(path) && !FileExists(path)) {
+                recent_.Remove(path);
+                BuildRecentMenu();
+            }
+        });
+    }
+    recentMenu_->setEnabled(n > 0);
+}
+
+void CEditorDlg::AddRecent(const std::string& path) {
+    recent_.Add(path);
+    BuildRecentMenu();
 }
 
 int CEditorDlg::DefaultRuleListWidth() const {
@@ -267,6 +323,7 @@ void CEditorDlg::SelectRule(int index) {
     if (doc_.SelectedRule()) doc_.CheckRule(index, doc_.IsChecked(index));
     UpdateCommandEnabling();
     history_.End();
+    FollowInCode(index);
 }
 
 void CEditorDlg::ShowRule(int index) {
@@ -278,10 +335,26 @@ void CEditorDlg::ShowRule(int index) {
     skipStore_ = false;
     LoadPages();
     UpdateCommandEnabling();
+    FollowInCode(index);
 }
 
 QString CEditorDlg::RuleName(int index) const {
     return doc_.IsValidIndex(index) ? QString::fromStdString(doc_.Rule(index).selector) : QString();
+}
+
+std::optional<CEditorDlg::ListingLines> CEditorDlg::LinesOf(int index) const {
+    if (!doc_.IsValidIndex(index) || !doc_.Rule(index).listed) return std::nullopt;
+    const StyleRule& rule = doc_.Rule(index);
+    return ListingLines{rule.firstLine, rule.lineCount + 1};
+}
+
+void CEditorDlg::FollowInCode(int index) {
+    if (const std::optional<ListingLines> lines = LinesOf(index)) codePage_->ShowLines(lines->first, lines->count);
+}
+
+void CEditorDlg::EndChange() {
+    history_.End();
+    FollowInCode(doc_.SelectedIndex());
 }
 
 void CEditorDlg::BeginChange(const std::string& page, int typingKey) {
@@ -391,11 +464,58 @@ void CEditorDlg::mouseMoveEvent(QMouseEvent* event) {
 void CEditorDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     for (const EditorCommand& command : EditorCommands())
-        if (command.id != kCmdSeparator && !command.OnToolbar()) menu.addAction(CommandAction(command.id));
+        if (command.id != kCmdSeparator && command.id != kCmdQuit && !command.OnToolbar())
+            menu.addAction(CommandAction(command.id));
     menu.exec(event->globalPos());
 }
 
-// ---- closing ----
+// ---- keys, drops, closing ----
+
+void CEditorDlg::keyPressEvent(QKeyEvent* event) {
+    // Escape closes dialogs, not the editor; Quit does that.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+namespace {
+
+// The first style sheet or HTML page among the dropped files.
+std::string DroppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return {};
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) continue;
+        const QString suffix = QFileInfo(url.toLocalFile()).suffix().toLower();
+        if (suffix == QLatin1String("css") || suffix == QLatin1String("html") || suffix == QLatin1String("htm"))
+            return url.toLocalFile().toStdString();
+    }
+    return {};
+}
+
+}  // namespace
+
+void CEditorDlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void CEditorDlg::dropEvent(QDropEvent* event) {
+    const std::string path = DroppedFile(event->mimeData());
+    if (path.empty()) return;
+    event->acceptProposedAction();
+    // Not inside the drop: the save prompt must not hold the other program.
+    QTimer::singleShot(0, this, [this, path] { OpenDocumentFile(path); });
+}
+
+bool CEditorDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == toolbar_ && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::Key_Delete))
+        event->accept();  // an ordinary key for the bar, which ignores it
+    return QDialog::eventFilter(watched, event);
+}
+
+void CEditorDlg::OnQuit() { reject(); }
 
 void CEditorDlg::done(int result) {
     if (!QueryClose()) return;
@@ -410,7 +530,8 @@ bool CEditorDlg::QueryClose() {
 
 bool CEditorDlg::OfferToSave() {
     if (!doc_.Modified()) return true;
-    switch (dialogs_.AskYesNoCancel("Do you want to save your changes", "Save Changes")) {
+    // Enter neither overwrites the file nor throws the changes away.
+    switch (dialogs_.AskYesNoCancel("Do you want to save your changes", "Save Changes", Answer::Cancel)) {
     case Answer::Yes: return Save();
     case Answer::No: return true;
     case Answer::Cancel: break;

@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "css/sheet_document.h"
 #include "editor/sheet_history.h"
 #include "editor/editor_commands.h"
+#include "editor/recent_files.h"
+#include "model/colour_case.h"
 #include "pages/browser.h"
 #include "pages/page_host.h"
 
@@ -49,7 +52,8 @@ public:
     void RunSaveAs() override { SaveAs(); }
     bool IsLoading() const override { return loading_; }
     void BeginChange(const std::string& page, int typingKey) override;
-    void EndChange() override { history_.End(); }
+    void EndChange() override;
+    HexCase ColourCase() const override { return hexCase_; }
 
     // SheetObserver
     void RuleAppended(int index) override;
@@ -72,6 +76,9 @@ public:
     bool LoadPage(const std::string& path);
     // Shows the page, with the current sheet, in the preview.
     void PreviewPageFile(const std::string& path);
+    // A file named at start, dropped on the window or chosen from Open Recent:
+    // after the save prompt, opened as Open does; a page is also previewed.
+    bool OpenDocumentFile(const std::string& path);
 
     // Commands (see editor_commands.cpp).
     void OnNewSheet();
@@ -91,6 +98,7 @@ public:
     void OnHelp();
     void OnCopyToClipboard();
     void OnInfo();
+    void OnQuit();
     void OnUndo() { history_.Undo(); }
     void OnRedo() { history_.Redo(); }
     SheetHistory& History() { return history_; }
@@ -113,6 +121,8 @@ public:
     QMenuBar* MenuBar() const { return menuBar_; }
     QMenu* Menu(EditorMenu menu) const { return menus_[static_cast<int>(menu)]; }
     QSplitter* Splitter() const { return splitter_; }
+    QMenu* RecentMenu() const { return recentMenu_; }
+    const RecentFiles& Recent() const { return recent_; }
     QWidget* HelpWindow() const { return help_.data(); }
     CInfoDlg* InfoWindow() const { return info_.data(); }
     std::string CurrentFile() const { return currentFile_; }
@@ -126,12 +136,18 @@ public:
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildLayout(const BrowserFactory& browserFactory);
     void BuildCommands();
     void FillRuleList();
     void BuildMenus();
+    void BuildRecentMenu();
+    void AddRecent(const std::string& path);
     void UpdateTitle();
     int DefaultRuleListWidth() const;
     void UpdateCommandEnabling();
@@ -142,6 +158,15 @@ private:
     void ConnectHistory();
     // The rule's selector for a step's name.
     QString RuleName(int index) const;
+    // Where the rule stands in the listing: its first line and how many
+    // (header to closing brace); nothing while it is not listed.
+    struct ListingLines {
+        int first = 0;
+        int count = 0;
+    };
+    std::optional<ListingLines> LinesOf(int index) const;
+    // Scrolls the Code page to the rule's lines, leaving the focus alone.
+    void FollowInCode(int index);
 
     // Closing: store the settings, offer to save; false keeps the window open.
     bool QueryClose();
@@ -186,12 +211,15 @@ private:
     QStatusBar* statusBar_ = nullptr;
     QComboBox* developing_ = nullptr;
     std::vector<std::pair<int, QAction*>> actions_;
+    RecentFiles recent_;
+    QMenu* recentMenu_ = nullptr;
     QPointer<CInfoDlg> info_;
 
     bool skipStore_ = true;
     bool loading_ = false;
     bool closing_ = false;
     bool ruleListMoved_ = false;
+    HexCase hexCase_ = HexCase::Upper;
     std::string currentFile_;
     std::string savedPath_;
     std::string pageFolder_;

@@ -2,6 +2,7 @@
 #include <QStatusBar>
 #include <QString>
 
+#include "css/file_io.h"
 #include "css/file_kinds.h"
 #include "editor/editor_dlg.h"
 #include "platform/user_dialogs.h"
@@ -24,13 +25,24 @@ void CEditorDlg::OnNewSheet() {
     history_.Resume();
     history_.Clear();
     doc_.SetModified(false);
+    hexCase_ = HexCase::Upper;
     savedPath_.clear();
     currentFile_.clear();
     UpdateTitle();
 }
 
 void CEditorDlg::OnOpen() {
+    // The sheet read replaces the one being edited.
+    if (!OfferToSave()) return;
     if (const std::optional<std::string> path = dialogs_.ChooseOpenFile(kOpenFilter)) OpenFile(*path);
+}
+
+bool CEditorDlg::OpenDocumentFile(const std::string& path) {
+    if (path.empty() || !OfferToSave()) return false;
+    const bool opened = OpenFile(path);
+    // A page without a style element of its own is still worth previewing.
+    if (!IsStyleSheetFileName(path) && (opened || FileExists(path))) PreviewPageFile(path);
+    return opened;
 }
 
 // Open and Load page: the file's sheet replaces the one being edited, with a
@@ -41,6 +53,7 @@ bool CEditorDlg::ReadSheetFile(const std::string& path) {
     history_.Resume();
     if (!ShowIfFailed(read)) return false;
     history_.Clear();
+    hexCase_ = HexCaseOf(doc_.Rules());
     ShowKeptSummary();
     return true;
 }
@@ -50,6 +63,7 @@ bool CEditorDlg::OpenFile(const std::string& path) {
     currentFile_ = savedPath_ = path;
     doc_.SetModified(false);
     UpdateTitle();
+    AddRecent(path);
     return true;
 }
 
@@ -68,7 +82,8 @@ bool CEditorDlg::Save() {
     if (currentFile_.empty()) return SaveAs();
     // A file the user may not write is never replaced; another name may do.
     if (const IoResult writable = CheckWritable(currentFile_); writable.readOnly) {
-        if (dialogs_.AskYesNo(writable.error + "\n\nSave the sheet under another name?", kTitle) != Answer::Yes)
+        if (dialogs_.AskYesNo(writable.error + "\n\nSave the sheet under another name?", kTitle, Answer::Yes) !=
+            Answer::Yes)
             return false;
         return SaveAs();
     }
@@ -91,6 +106,7 @@ bool CEditorDlg::SaveAs() {
     doc_.SetModified(false);
     history_.MarkSaved();
     UpdateTitle();
+    AddRecent(*path);
     return true;
 }
 

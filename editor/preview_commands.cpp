@@ -19,12 +19,13 @@ constexpr const char* kPreviewPageFilter = "Web Pages | *.html; *.htm; *.htm ||"
 constexpr const char* kLiveSection = "Settings";
 constexpr const char* kLiveKey = "LivePreview";
 
-// The page writer's questions, put to the user.
+// The page writer's questions, put to the user. Yes replaces the page's own
+// style, so Enter keeps it.
 class DialogQuestion : public StyleQuestion {
 public:
     explicit DialogQuestion(UserDialogs& dialogs) : dialogs_(dialogs) {}
     bool AskYesNo(const std::string& text, const std::string& caption) override {
-        return dialogs_.AskYesNo(text, caption) == Answer::Yes;
+        return dialogs_.AskYesNo(text, caption, Answer::No) == Answer::Yes;
     }
 
 private:
@@ -34,6 +35,7 @@ private:
 }  // namespace
 
 void CEditorDlg::OnLoadPage() {
+    if (!OfferToSave()) return;
     if (const std::optional<std::string> path = dialogs_.ChooseOpenFile(kLoadPageFilter)) LoadPage(*path);
 }
 

@@ -1,5 +1,6 @@
 #include "editor/rule_check_list.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
@@ -84,9 +85,22 @@ void CRuleCheckList::mouseDoubleClickEvent(QMouseEvent* event) {
     QListWidget::mouseDoubleClickEvent(event);
 }
 
+void CRuleCheckList::keyboardSearch(const QString& search) {
+    lastSearchKey_.start();
+    QListWidget::keyboardSearch(search);
+}
+
+bool CRuleCheckList::Searching() const {
+    // The view itself starts a new search after the same interval.
+    return lastSearchKey_.isValid() && lastSearchKey_.elapsed() < QApplication::keyboardInputInterval();
+}
+
 void CRuleCheckList::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
-        Toggle(currentRow());
+        if (Searching())
+            keyboardSearch(event->text());
+        else
+            Toggle(currentRow());
         return;
     }
     QListWidget::keyPressEvent(event);

@@ -1,11 +1,14 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QListWidget>
 
 namespace larkspur {
 
 // The rule list: one checkable item per rule, its selector on one line. A click on a check box changes
 // the mark before the item becomes current, so selecting a rule through its
-// check box lists it at once; Space changes the mark of the current item.
+// check box lists it at once. Space changes the mark of the current item,
+// except while a type-ahead search is under way, where it is part of the
+// search (".btn p").
 class CRuleCheckList : public QListWidget {
     Q_OBJECT
 public:
@@ -21,6 +24,7 @@ public:
     void SetChecked(int row, bool checked);
     // True when the point (viewport coordinates) is on a check box.
     bool IsOnCheckBox(const QPoint& point) const;
+    void keyboardSearch(const QString& search) override;
 
 signals:
     // From the user only.
@@ -33,7 +37,9 @@ protected:
 
 private:
     void Toggle(int row);
+    bool Searching() const;
     int preferredWidth_ = 120;
+    QElapsedTimer lastSearchKey_;
 };
 
 }  // namespace larkspur

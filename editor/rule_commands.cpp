@@ -49,6 +49,7 @@ void CEditorDlg::OnCopyRule() {
     history_.Begin(QStringLiteral("Copy %1 to %2").arg(RuleName(from), RuleName(*target)));
     doc_.CopyRuleValues(from, *target);
     history_.End();
+    FollowInCode(*target);
 }
 
 void CEditorDlg::OnRenameRule() {
@@ -60,6 +61,7 @@ void CEditorDlg::OnRenameRule() {
     history_.Begin(QStringLiteral("Rename ") + RuleName(index));
     doc_.RenameRule(index, *name);
     history_.End();
+    FollowInCode(index);
 }
 
 void CEditorDlg::OnClearRule() {
@@ -69,12 +71,15 @@ void CEditorDlg::OnClearRule() {
     doc_.ClearRule(index);
     LoadPages();
     history_.End();
+    FollowInCode(index);
 }
 
 void CEditorDlg::OnDeleteRule() {
     const int index = doc_.SelectedIndex();
     if (!doc_.IsValidIndex(index)) return;
-    if (dialogs_.AskYesNo("Delete currently selected Tag?", "Confirm Delete") != Answer::Yes) return;
+    if (dialogs_.AskYesNo("Delete currently selected Tag? " + doc_.Rule(index).selector, "Confirm Delete",
+                          Answer::No) != Answer::Yes)
+        return;
     history_.Begin(QStringLiteral("Delete ") + RuleName(index));
     doc_.RemoveRule(index);
     ShowRuleAfterRemoval();

@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QListView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace larkspur {
@@ -71,6 +72,27 @@ void CCodePage::ShowListing(const Listing& listing) { model_->Show(&listing); }
 QString CCodePage::LineText(int row) const { return model_->data(model_->index(row), Qt::DisplayRole).toString(); }
 
 int CCodePage::LineCount() const { return model_->rowCount(); }
+
+void CCodePage::ShowLines(int first, int count) {
+    showFirst_ = first;
+    showCount_ = std::max(count, 1);
+    if (isVisible()) ScrollToShown();
+}
+
+void CCodePage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Once the list has its size for the page just shown.
+    QTimer::singleShot(0, this, &CCodePage::ScrollToShown);
+}
+
+void CCodePage::ScrollToShown() {
+    const int rows = model_->rowCount();
+    if (showFirst_ < 0 || showFirst_ >= rows) return;
+    // The last line first, then the first: a block taller than the view
+    // shows from its header.
+    list_->scrollTo(model_->index(std::min(showFirst_ + showCount_, rows) - 1), QAbstractItemView::EnsureVisible);
+    list_->scrollTo(model_->index(showFirst_), QAbstractItemView::EnsureVisible);
+}
 
 void CCodePage::LineInserted(int index, std::string_view) { model_->Inserted(index); }
 

@@ -23,15 +23,25 @@ public:
     // The line shown in a row.
     QString LineText(int row) const;
     int LineCount() const;
+    // Scrolls so that the lines show, the first of them at least; the focus
+    // stays where it is. A hidden page scrolls when it is next shown.
+    void ShowLines(int first, int count);
 
     void LineInserted(int index, std::string_view text) override;
     void LinesRemoved(int first, int count) override;
     void LineReplaced(int index, std::string_view text) override;
     void LinesCleared() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void ScrollToShown();
+
     ListingModel* model_;
     QListView* list_;
+    int showFirst_ = -1;
+    int showCount_ = 0;
 };
 
 }  // namespace larkspur

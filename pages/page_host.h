@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "model/colour_case.h"
+
 namespace larkspur {
 
 class SheetDocument;
@@ -26,6 +28,8 @@ public:
     // typingKey names the edit box of a keystroke (0: not typing).
     virtual void BeginChange(const std::string& /*page*/, int /*typingKey*/) {}
     virtual void EndChange() {}
+    // The letter case new hex colours are written in: the sheet's own.
+    virtual HexCase ColourCase() const { return HexCase::Upper; }
 };
 
 }  // namespace larkspur

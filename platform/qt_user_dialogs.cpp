@@ -31,9 +31,12 @@ void PreparePlainMessage(QMessageBox& box, const std::string& text) {
 namespace {
 
 Answer Ask(QWidget* parent, const std::string& text, const std::string& caption,
-           QMessageBox::StandardButtons buttons) {
+           QMessageBox::StandardButtons buttons, Answer byDefault) {
     QMessageBox box(QMessageBox::Question, CaptionOrTitle(caption), {}, buttons, parent);
     PreparePlainMessage(box, text);
+    box.setDefaultButton(byDefault == Answer::Yes  ? QMessageBox::Yes
+                         : byDefault == Answer::No ? QMessageBox::No
+                                                   : QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -68,12 +71,12 @@ void QtUserDialogs::ShowMessage(const std::string& text, const std::string& capt
     box.exec();
 }
 
-Answer QtUserDialogs::AskYesNo(const std::string& text, const std::string& caption) {
-    return Ask(Parent(), text, caption, QMessageBox::Yes | QMessageBox::No);
+Answer QtUserDialogs::AskYesNo(const std::string& text, const std::string& caption, Answer byDefault) {
+    return Ask(Parent(), text, caption, QMessageBox::Yes | QMessageBox::No, byDefault);
 }
 
-Answer QtUserDialogs::AskYesNoCancel(const std::string& text, const std::string& caption) {
-    return Ask(Parent(), text, caption, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+Answer QtUserDialogs::AskYesNoCancel(const std::string& text, const std::string& caption, Answer byDefault) {
+    return Ask(Parent(), text, caption, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, byDefault);
 }
 
 std::optional<std::string> QtUserDialogs::ChooseOpenFile(const std::string& filter) {

@@ -24,8 +24,8 @@ public:
     void SetParentWidget(QWidget* parent) { parent_ = parent; }
 
     void ShowMessage(const std::string& text, const std::string& caption) override;
-    Answer AskYesNo(const std::string& text, const std::string& caption) override;
-    Answer AskYesNoCancel(const std::string& text, const std::string& caption) override;
+    Answer AskYesNo(const std::string& text, const std::string& caption, Answer byDefault) override;
+    Answer AskYesNoCancel(const std::string& text, const std::string& caption, Answer byDefault) override;
 
     std::optional<std::string> ChooseOpenFile(const std::string& filter) override;
     std::vector<std::string> ChooseOpenFiles(const std::string& filter) override;

@@ -23,8 +23,10 @@ public:
 
     // Plain OK box with the given caption.
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
-    virtual Answer AskYesNo(const std::string& text, const std::string& caption) = 0;
-    virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption) = 0;
+    // byDefault is the button Enter presses: for a question whose Yes or No
+    // loses work, the other one.
+    virtual Answer AskYesNo(const std::string& text, const std::string& caption, Answer byDefault) = 0;
+    virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption, Answer byDefault) = 0;
 
     // Filters in the classic form "Web Pages | *.html; *.htm||".
     virtual std::optional<std::string> ChooseOpenFile(const std::string& filter) = 0;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or the folder given as $1).
+# Configures and builds into build/ (or the folder given as $1); with
+# TARGET=name set, only that target and what it needs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
 shift || true
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > "$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; exit 1; }
-cmake --build "$dir" -j"$(nproc)"
+cmake --build "$dir" -j"$(nproc)" ${TARGET:+--target "$TARGET"}

@@ -35,6 +35,7 @@ struct Editor {
         std::make_unique<CEditorDlg>(dialogs, settings, desktop, testing::FakeBrowserFactory(browser));
 
     void Open(const std::string& path) {
+        if (dlg->Document().Modified()) dialogs.answers.push_back(Answer::No);  // Open offers to save
         dialogs.openFiles.push_back(path);
         dlg->OnOpen();
         QApplication::processEvents();

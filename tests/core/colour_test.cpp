@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "model/colour.h"
+#include "model/colour_case.h"
+#include "model/vocabulary.h"
 
 namespace larkspur {
 namespace {
@@ -88,6 +92,46 @@ TEST(ColourTest, ReadsOnlyInsideTheTextItIsGiven) {
     const char buffer[] = "#12345678rgb(1,2,3)";
     EXPECT_EQ(ColourFromText(std::string_view(buffer, 2)), 0x000011u);
     EXPECT_EQ(ColourFromText(std::string_view(buffer + 9, 7)), 0x000201u);  // "rgb(1,2"
+}
+
+
+// The case of a sheet's hex letters: the more frequent wins, upper on a tie
+// or without letters.
+struct HexCaseCase {
+    std::vector<const char*> values;
+    HexCase expected;
+};
+
+TEST(HexCaseOfSheet, TheMoreFrequentLetterCaseWins) {
+    const HexCaseCase cases[] = {
+        {{}, HexCase::Upper},
+        {{"#fff"}, HexCase::Lower},
+        {{"#FFF"}, HexCase::Upper},
+        {{"1px solid #abc", "red"}, HexCase::Lower},  // inside a shorthand
+        {{"#fff", "#ABCDEF"}, HexCase::Upper},
+        {{"#123456", "#00a"}, HexCase::Lower},
+        {{"#123456", "beige"}, HexCase::Upper},  // no hex letters
+        {{"#aB"}, HexCase::Upper},               // a tie
+    };
+    for (const HexCaseCase& c : cases) {
+        HexCaseTally tally;
+        std::string trace;
+        for (const char* value : c.values) {
+            tally.Add(value);
+            trace += std::string(value) + " ";
+        }
+        EXPECT_EQ(tally.Case(), c.expected) << trace;
+    }
+}
+
+TEST(HexCaseOfSheet, OnlyListedEntriesCountAndTextFollowsTheCase) {
+    RuleList rules(2);
+    rules[0].properties[kColor].value = "#abcdef";
+    rules[0].properties[kColor].listed = 1;
+    rules[1].properties[kColor].value = "#ABCDEF";  // seeded, never written
+    EXPECT_EQ(HexCaseOf(rules), HexCase::Lower);
+    EXPECT_EQ(ColourText(MakeColour(0xAB, 0x0C, 0xFF), HexCase::Lower), "#ab0cff");
+    EXPECT_EQ(ColourText(MakeColour(0xAB, 0x0C, 0xFF), HexCase::Upper), "#AB0CFF");
 }
 
 }  // namespace

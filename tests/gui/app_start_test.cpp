@@ -165,19 +165,27 @@ TEST_F(AppTest, FileOnTheCommandLineIsOpenedWithoutAskingForIt) {
     EXPECT_EQ(dialogs.Count("OpenFile"), 1);
 }
 
-TEST_F(AppTest, RunShowsTheTipThenTheWindowWithItsMenuAndIcon) {
+// The window is up, with the file named, before the tip opens over it.
+TEST_F(AppTest, RunShowsTheWindowThenTheTipOverItThenRunsTheWindow) {
+    const std::string css = (dir / "sheet.css").string();
+    std::ofstream(css) << "H1 {\ncolor: red;\n}\n";
     QWidget* window = nullptr;
     app->SetDialogRunner([&](QDialog& d) {
         shown.push_back(d.metaObject()->className());
+        if (qobject_cast<CTipDlg*>(&d)) {
+            auto* owner = qobject_cast<CEditorDlg*>(d.parentWidget());
+            EXPECT_TRUE(owner && owner->isVisible());
+            EXPECT_EQ(owner ? owner->CurrentFile() : "", css);
+        }
         if (qobject_cast<CEditorDlg*>(&d)) {
             window = &d;
             EXPECT_NE(d.findChild<QMenuBar*>(), nullptr);
             EXPECT_FALSE(d.windowIcon().isNull());
-            EXPECT_EQ(d.windowTitle(), "Larkspur[*]");
+            EXPECT_TRUE(d.windowTitle().contains("Larkspur"));
         }
         return int(QDialog::Accepted);
     });
-    EXPECT_EQ(app->Run(StartOptions{}, testing::FakeBrowserFactory(browser)), 0);
+    EXPECT_EQ(app->Run(StartOptions{false, css}, testing::FakeBrowserFactory(browser)), 0);
     EXPECT_EQ(shown, (std::vector<std::string>{"larkspur::CTipDlg", "larkspur::CEditorDlg"}));
     EXPECT_NE(window, nullptr);
 

@@ -8,12 +8,12 @@ namespace {
 
 using ::testing::ElementsAre;
 
-enum class CloseWay { CloseBox, Escape, Accept, ApplicationQuit, CloseAllWindows };
+enum class CloseWay { CloseBox, QuitKey, Accept, ApplicationQuit, CloseAllWindows };
 
 const char* Name(CloseWay way) {
     switch (way) {
     case CloseWay::CloseBox: return "CloseBox";
-    case CloseWay::Escape: return "Escape";
+    case CloseWay::QuitKey: return "QuitKey";
     case CloseWay::Accept: return "Accept";
     case CloseWay::ApplicationQuit: return "ApplicationQuit";
     case CloseWay::CloseAllWindows: return "CloseAllWindows";
@@ -34,7 +34,11 @@ protected:
     bool RequestClose() {
         switch (GetParam()) {
         case CloseWay::CloseBox: editor->close(); break;
-        case CloseWay::Escape: QTest::keyClick(editor->RuleListBox(), Qt::Key_Escape); break;
+        case CloseWay::QuitKey:
+            QApplication::setActiveWindow(editor.get());
+            EXPECT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+            QTest::keyClick(editor->RuleListBox(), Qt::Key_Q, Qt::ControlModifier);
+            break;
         case CloseWay::Accept: editor->accept(); break;
         case CloseWay::ApplicationQuit: {
             QEvent quit(QEvent::Quit);
@@ -61,6 +65,7 @@ TEST_P(ClosePaths, ChangedSheetAsksAndCancelKeepsTheWindowOpen) {
     dialogs.answers.push_back(Answer::Cancel);
     EXPECT_FALSE(RequestClose());
     EXPECT_THAT(dialogs.Transcript(), ElementsAre("YesNoCancel: Save Changes: Do you want to save your changes"));
+    EXPECT_THAT(dialogs.defaults, ElementsAre(Answer::Cancel));  // Enter neither saves nor discards
     EXPECT_TRUE(Doc().Modified());
 
     dialogs.answers.push_back(Answer::No);
@@ -98,7 +103,7 @@ TEST_P(ClosePaths, YesSavesFirstAndAFailedSaveKeepsTheWindowOpen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, ClosePaths,
-                         ::testing::Values(CloseWay::CloseBox, CloseWay::Escape, CloseWay::Accept,
+                         ::testing::Values(CloseWay::CloseBox, CloseWay::QuitKey, CloseWay::Accept,
                                            CloseWay::ApplicationQuit, CloseWay::CloseAllWindows),
                          [](const auto& info) { return std::string(Name(info.param)); });
 

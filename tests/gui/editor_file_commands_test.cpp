@@ -70,6 +70,7 @@ TEST_F(FileCommands, AFileThatCannotBeOpenedLeavesTheSheetAsItWas) {
     for (const std::string& path : {Path("missing.css"), page}) {
         SCOPED_TRACE(path);
         dialogs.Clear();
+        dialogs.answers.push_back(Answer::No);  // not saved first
         dialogs.openFiles.push_back(path);
         editor->OnOpen();
         ASSERT_EQ(dialogs.Messages().size(), 1u);

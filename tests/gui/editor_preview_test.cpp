@@ -82,6 +82,7 @@ TEST_F(Preview, APageWithoutStylesIsStillPreviewedAfterSayingSo) {
     const std::string plain = folder + "plain.html";
     std::ofstream(plain, std::ios::binary) << "<html><head></head><body>x</body></html>";
     Declare(1, kColor, "red");
+    dialogs.answers = {Answer::No, Answer::No};  // Load page offers to save, each time
     dialogs.openFiles.push_back(plain);
     editor->OnLoadPage();
     EXPECT_EQ(dialogs.Messages().size(), 1u);

@@ -110,8 +110,10 @@ TEST_F(EditorTest, DeletingAListedRuleMovesTheRulesBelowUp) {
     const std::string s1 = Doc().Rules()[1].selector, s3 = Doc().Rules()[3].selector;
     Select(2);
     dialogs.answers.push_back(Answer::Yes);
+    const std::string s2 = Doc().Rules()[2].selector;
     editor->OnDeleteRule();
-    EXPECT_EQ(dialogs.asked.back(), (AskedQuestion{"YesNo", "Confirm Delete", "Delete currently selected Tag?"}));
+    EXPECT_EQ(dialogs.asked.back(), (AskedQuestion{"YesNo", "Confirm Delete", "Delete currently selected Tag? " + s2}));
+    EXPECT_EQ(dialogs.defaults.back(), Answer::No);
     EXPECT_EQ(Doc().RuleCount(), 55);
     EXPECT_THAT(CodeLines(), ElementsAre(s1 + "{", "color: red;", "}", s3 + "{", "color: blue;", "}"));
     // The rule that took the place is selected, and the listing stays true to

@@ -167,11 +167,6 @@ TEST_F(UndoTest, NewAndOpenStartAFreshHistorySaveDoesNot) {
     EXPECT_FALSE(editor->CommandAction(kCmdRedo)->isEnabled());
 }
 
-TEST_F(UndoTest, KeysLeaveCtrlZWithClear) {
-    EXPECT_EQ(editor->CommandAction(kCmdUndo)->shortcut(), QKeySequence(QStringLiteral("Alt+Backspace")));
-    EXPECT_EQ(editor->CommandAction(kCmdRedo)->shortcut(), QKeySequence(QStringLiteral("Shift+Alt+Backspace")));
-    EXPECT_EQ(editor->CommandAction(kCmdClearRule)->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
-}
 
 }  // namespace
 }  // namespace larkspur::testing

@@ -57,9 +57,9 @@ TEST(PlainText, MessageBoxesAndLabelsShowTextAsItIs) {
     readAndClose();
     dialogs.ShowMessage(text, "Larkspur");
     readAndClose();
-    dialogs.AskYesNo(text, "Larkspur");
+    dialogs.AskYesNo(text, "Larkspur", Answer::Yes);
     readAndClose();
-    dialogs.AskYesNoCancel(text, "Larkspur");
+    dialogs.AskYesNoCancel(text, "Larkspur", Answer::Cancel);
     ASSERT_EQ(seen.size(), 3u);
     for (const auto& [format, shown] : seen) {
         EXPECT_EQ(format, Qt::PlainText);
@@ -171,7 +171,10 @@ TEST_F(EditorTest, MenusHoldEveryCommandOfTheTableWithItsKeys) {
         QAction* action = editor->CommandAction(command.id);
         EXPECT_TRUE(inMenus.count(action));
         EXPECT_TRUE(editor->Menu(command.menu)->actions().contains(action));
-        EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromLatin1(command.keys)));
+        if (*command.keys)
+            EXPECT_EQ(action->shortcuts(), QKeySequence::listFromString(QString::fromLatin1(command.keys)));
+        else
+            EXPECT_TRUE(action->shortcuts().isEmpty());
         EXPECT_EQ(action->icon().isNull(), !command.OnToolbar());
     }
     // Reached from the keyboard as well as from the context menu.
@@ -180,6 +183,10 @@ TEST_F(EditorTest, MenusHoldEveryCommandOfTheTableWithItsKeys) {
     for (QAction* a : editor->Menu(EditorMenu::kEdit)->actions()) edit << (a->isSeparator() ? "|" : a->text());
     EXPECT_EQ(edit, QStringList({"New &Tag or Class...", "&Copy Tag To...", "&Rename Tag...", "C&lear Tag",
                                  "&Delete Tag", "|", "&Undo", "&Redo", "Copy to Clip&board"}));
+    QStringList file;
+    for (QAction* a : editor->Menu(EditorMenu::kFile)->actions()) file << (a->isSeparator() ? "|" : a->text());
+    EXPECT_EQ(file, QStringList({"&New", "&Open...", "Open &Recent", "&Save", "Save &As...", "Save into &Pages...",
+                                 "|", "&Quit"}));
 }
 
 TEST_F(EditorTest, HelpShowsTheQuickStartPageInAWindowOfItsOwn) {
@@ -191,6 +198,10 @@ TEST_F(EditorTest, HelpShowsTheQuickStartPageInAWindowOfItsOwn) {
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_TRUE(help->Browser()->toPlainText().contains("Larkspur"));
+    // It names each page as its tab does.
+    for (QTabWidget* sheet : {editor->PropertySheet(), editor->ViewSheet()})
+        for (int i = 0; i < sheet->count(); ++i)
+            EXPECT_TRUE(help->Browser()->toPlainText().contains(sheet->tabText(i))) << sheet->tabText(i).toStdString();
     EXPECT_TRUE(help->Browser()->source().toString().endsWith("qstart.html"));
     editor->CommandAction(kCmdHelp)->trigger();  // one window, raised again
     EXPECT_EQ(editor->HelpWindow(), help);

@@ -62,7 +62,7 @@ TEST_F(EditorTest, ToolbarHoldsTheCommandsInOrderWithTheirTipsAndKeys) {
                             "Save As [F12]", "Saves the current style into more than one page []", "|",
                             "Create a new tag or class [Ctrl+Shift+N]", "Copies the currently selected tag [Ctrl+C]",
                             "Renames the currently selected tag [Ctrl+R]",
-                            "Clears the currently selected tag [Ctrl+Z]",
+                            "Clears the currently selected tag [Ctrl+Shift+Del]",
                             "Deletes the currently selected tag [Del]", "|",
                             "Load a page into the editor and preview [Ctrl+B]",
                             "Refreshes the currently previewed page [Ctrl+Shift+R]",

@@ -40,6 +40,7 @@ public:
     std::deque<std::optional<int>> saveAsKinds;
 
     std::vector<AskedQuestion> asked;
+    std::vector<Answer> defaults;  // the default button of each YesNo and YesNoCancel, in order
     int unscripted = 0;  // questions that found their queue empty
 
     // "Kind: caption: text" per question, for compact failure output.
@@ -61,18 +62,21 @@ public:
     }
     void Clear() {
         asked.clear();
+        defaults.clear();
         unscripted = 0;
     }
 
     void ShowMessage(const std::string& text, const std::string& caption) override {
         asked.push_back({"Message", caption, text});
     }
-    Answer AskYesNo(const std::string& text, const std::string& caption) override {
+    Answer AskYesNo(const std::string& text, const std::string& caption, Answer byDefault) override {
         asked.push_back({"YesNo", caption, text});
+        defaults.push_back(byDefault);
         return Next(answers, Answer::No);
     }
-    Answer AskYesNoCancel(const std::string& text, const std::string& caption) override {
+    Answer AskYesNoCancel(const std::string& text, const std::string& caption, Answer byDefault) override {
         asked.push_back({"YesNoCancel", caption, text});
+        defaults.push_back(byDefault);
         return Next(answers, Answer::Cancel);
     }
     std::optional<std::string> ChooseOpenFile(const std::string& filter) override {

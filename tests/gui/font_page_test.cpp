@@ -207,7 +207,8 @@ TEST_F(FontPageTest, ColourButtonsStoreTheirColourConfirmedOrNot) {
     host.dialogs.colours.push_back(std::nullopt);  // cancelled
     Click(page, kColourButton);
     EXPECT_EQ(Lines(), "color: #12ABFF;\n");
-    EXPECT_EQ(host.dialogs.Transcript(), (std::vector<std::string>{"Colour: : 0", "Colour: : 0"}));
+    // The dialog starts at the button's colour.
+    EXPECT_EQ(host.dialogs.Transcript(), (std::vector<std::string>{"Colour: : 0", "Colour: : 16755474"}));
 
     Click(page, kBack);
     EXPECT_EQ(Lines(), "color: #12ABFF;\nbackground-color: #FFFFFF;\n");

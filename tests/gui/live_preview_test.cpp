@@ -130,6 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
         ChangeCase{"Open",
                    [](LiveTest& t) {
                        WriteText(t.folder + "other.css", "P {\r\ncolor: green;\r\n}\r\n");
+                       t.dialogs.answers.push_back(Answer::No);
                        t.dialogs.openFiles.push_back(t.folder + "other.css");
                        t.editor->OnOpen();
                    }}),
@@ -166,6 +167,7 @@ TEST_F(LiveTest, NothingIsSentBeforeAPageIsShownOrRightAfterItIsLoaded) {
     Declare(1, kColor, "red");
     Settle();
     EXPECT_THAT(browser.calls, ElementsAre());
+    dialogs.answers.push_back(Answer::No);
     dialogs.openFiles.push_back(folder + "page.html");
     editor->OnLoadPage();  // reading the page's sheet changed the listing; the copy has it
     ASSERT_NE(Row("H2"), -1);

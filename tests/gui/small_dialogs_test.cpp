@@ -114,7 +114,13 @@ TEST(QtUserDialogsTest, AnswersComeBackThroughTheInterface) {
         EXPECT_EQ(modal->windowTitle(), "Confirm Delete");
         modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Yes)->click();
     });
-    EXPECT_EQ(dialogs.AskYesNo("Delete currently selected Tag?", "Confirm Delete"), Answer::Yes);
+    EXPECT_EQ(dialogs.AskYesNo("Delete currently selected Tag?", "Confirm Delete", Answer::No), Answer::Yes);
+
+    // Enter presses the default button the question names.
+    for (Answer byDefault : {Answer::No, Answer::Cancel, Answer::Yes}) {
+        answer([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
+        EXPECT_EQ(dialogs.AskYesNoCancel("Do you want to save your changes", "Save Changes", byDefault), byDefault);
+    }
 
     answer([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
     EXPECT_EQ(dialogs.AskNewRule(), std::nullopt);
