@@ -343,9 +343,9 @@ QString CEditorDlg::RuleName(int index) const {
 }
 
 std::optional<CEditorDlg::ListingLines> CEditorDlg::LinesOf(int index) const {
-    if (!doc_.IsValidIndex(index) || !doc_.Rule(index).listed) return std::nullopt;
-    const StyleRule& rule = doc_.Rule(index);
-    return ListingLines{rule.firstLine, rule.lineCount + 1};
+    const auto [first, count] = doc_.RuleLines(index);
+    if (first < 0) return std::nullopt;
+    return ListingLines{first, count};
 }
 
 void CEditorDlg::FollowInCode(int index) {

@@ -64,7 +64,7 @@ TEST_F(DesktopTest, CodePageFollowsTheSelectedAndEditedRuleWithoutTakingTheFocus
     editor->RuleListBox()->setFocus();
     const int far = 50;
     Select(far);
-    const int first = Doc().Rule(far).firstLine;
+    const int first = Doc().RuleLines(far).first;
     EXPECT_TRUE(CodeRowShown(first));
     EXPECT_TRUE(CodeRowShown(first + 2));  // to the closing brace
     EXPECT_FALSE(CodeRowShown(0));
@@ -75,15 +75,15 @@ TEST_F(DesktopTest, CodePageFollowsTheSelectedAndEditedRuleWithoutTakingTheFocus
     editor->BeginChange("Font", 0);
     Doc().SetValue(far, kFontSize, "9pt");
     editor->EndChange();
-    EXPECT_TRUE(CodeRowShown(Doc().Rule(far).firstLine + 3));
+    EXPECT_TRUE(CodeRowShown(Doc().RuleLines(far).first + 3));
 
     // Selected while the Preview is shown: in view once the Code page is.
     editor->ViewSheet()->setCurrentIndex(0);  // Preview
     Select(3);
     editor->ViewSheet()->setCurrentWidget(editor->CodePage());
     QCoreApplication::processEvents();
-    EXPECT_TRUE(CodeRowShown(Doc().Rule(3).firstLine));
-    EXPECT_FALSE(CodeRowShown(Doc().Rule(far).firstLine));
+    EXPECT_TRUE(CodeRowShown(Doc().RuleLines(3).first));
+    EXPECT_FALSE(CodeRowShown(Doc().RuleLines(far).first));
 }
 
 // The dialog starts at the rule's colour; the sheet's letter case is kept.
