@@ -217,8 +217,10 @@ IoResult ReadJournalRun(const std::string& folder, const std::string& id, Journa
         return IoResult::Failure("There is no run " + id + " in \"" + folder + "\"");
     std::string text;
     if (IoResult r = ReadWholeFile(path, text); !r) return r;
-    IndexReader in(text);
     run.id = id;
+    // A run killed before it noted its first page replaced none.
+    if (text.empty()) return {};
+    IndexReader in(text);
     in.Word(kIndexMagic);
     in.Word("time ");
     run.time = static_cast<std::int64_t>(in.Number());
@@ -292,16 +294,19 @@ UndoPage PutBack(const JournalPage& page, int pagesFd, const std::string& runId)
 UndoReport UndoApplyRun(const std::string& folder, const std::string& id) {
     UndoReport report;
     report.runId = id;
+    JournalRun run;
     if (report.runId.empty()) {
+        // The latest run that got as far as noting a page.
         const std::vector<std::string> ids = JournalRunIds(folder);
-        if (ids.empty()) {
+        for (auto it = ids.rbegin(); it != ids.rend() && report.runId.empty(); ++it)
+            if (ReadJournalRun(folder, *it, run) && !run.pages.empty()) report.runId = *it;
+        if (report.runId.empty()) {
             report.io = IoResult::Failure("There is no run to take back in \"" + folder + "\"");
             return report;
         }
-        report.runId = ids.back();
+    } else if (report.io = ReadJournalRun(folder, report.runId, run); !report.io) {
+        return report;
     }
-    JournalRun run;
-    if (report.io = ReadJournalRun(folder, report.runId, run); !report.io) return report;
     const std::string pagesPath = RunFolder(folder, run.id) + kPagesFile;
     const int fd = ::open(pagesPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {

@@ -103,9 +103,10 @@ struct UndoReport {
     bool Complete() const { return io.ok && Count(UndoOutcome::kSkipped) + Count(UndoOutcome::kFailed) == 0; }
 };
 
-// Puts back every page of the run (the latest when id is empty) that still
-// holds what the run wrote, with the same file replacement as a save, so the
-// page keeps its owner, mode and links. A page changed since is skipped.
+// Puts back every page of the run that still holds what the run wrote, with
+// the same file replacement as a save, so the page keeps its owner, mode and
+// links; a page changed since is skipped. Without an id, the latest run that
+// noted a page (one killed before that replaced nothing).
 UndoReport UndoApplyRun(const std::string& folder, const std::string& id = {});
 
 }  // namespace larkspur

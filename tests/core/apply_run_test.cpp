@@ -187,6 +187,10 @@ TEST_F(JournalTest, KeepsTheLastRunsOnly) {
     // A run with nothing to change is not recorded.
     EXPECT_EQ(ApplyToPages(kBlock, paths, options).runId, "");
     EXPECT_EQ(JournalRunIds(journal).size(), 3u);
+    // One killed before it noted a page replaced nothing and is passed over.
+    fs::create_directories(fs::path(journal) / "6");
+    WriteBytes(fs::path(journal) / "6" / "index", "");
+    EXPECT_EQ(UndoApplyRun(journal).runId, "5");
     EXPECT_FALSE(UndoApplyRun(journal, "1").io);
     EXPECT_FALSE(UndoApplyRun(journal, "../journal/3").io);
 }
