@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "css/apply_journal.h"
+#include "css/apply_pages.h"
 #include "css/html_embed.h"
 #include "css/sheet_document.h"
+#include "css/unified_diff.h"
 #include "model/vocabulary.h"
 
 namespace {
@@ -62,6 +65,90 @@ void BM_ApplyToPagesOnDisk(benchmark::State& state) {
     fs::remove_all(dir);
 }
 BENCHMARK(BM_ApplyToPagesOnDisk)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 1,000 pages of 20 KB on disk that do not hold the sheet yet, and a journal
+// folder beside them.
+class Site {
+public:
+    explicit Site(const char* name)
+        : dir_(fs::temp_directory_path() / (std::string(name) + "-" + std::to_string(::getpid()))), page_(SamplePage()) {
+        fs::create_directories(dir_ / "pages");
+        for (int i = 0; i < kPages; ++i) paths_.push_back((dir_ / "pages" / ("page" + std::to_string(i) + ".html")).string());
+        Reset();
+        BuildSheet(doc_);
+        block_ = doc_.BuildStyleBlock();
+    }
+    ~Site() { fs::remove_all(dir_); }
+    // The pages rewritten and flushed, so that the timed part does not pay
+    // for writing them back.
+    void Reset() {
+        for (const std::string& path : paths_) std::ofstream(path, std::ios::binary) << page_;
+        ::sync();
+    }
+    ApplyReport Apply() const {
+        ApplyOptions options;
+        options.journalFolder = Journal();
+        return ApplyToPages(block_, paths_, options);
+    }
+    std::string Journal() const { return (dir_ / "journal").string(); }
+    const std::vector<std::string>& Paths() const { return paths_; }
+    const std::string& Block() const { return block_; }
+    void Count(benchmark::State& state) const {
+        state.SetItemsProcessed(state.iterations() * kPages);
+        state.SetBytesProcessed(state.iterations() * kPages * static_cast<int64_t>(page_.size()));
+    }
+
+private:
+    fs::path dir_;
+    std::string page_;
+    std::vector<std::string> paths_;
+    SheetDocument doc_;
+    std::string block_;
+};
+
+// larkspur-cli apply --dry-run: every page read, placed and diffed.
+void BM_DryRunWithDiffs(benchmark::State& state) {
+    Site site("larkspur-dry-run-bench");
+    for (auto _ : state) {
+        std::size_t out = 0;
+        for (const std::string& path : site.Paths()) {
+            const PagePlan plan = PlanPage(path, site.Block());
+            out += UnifiedDiff(plan.before, plan.after, path).size();
+        }
+        benchmark::DoNotOptimize(out);
+    }
+    site.Count(state);
+}
+BENCHMARK(BM_DryRunWithDiffs)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A real run: the journal written and synced, then every page replaced.
+void BM_JournaledRun(benchmark::State& state) {
+    Site site("larkspur-run-bench");
+    for (auto _ : state) {
+        state.PauseTiming();
+        site.Reset();
+        state.ResumeTiming();
+        const ApplyReport report = site.Apply();
+        if (report.written != kPages) state.SkipWithError("not every page was written");
+    }
+    site.Count(state);
+}
+BENCHMARK(BM_JournaledRun)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// larkspur-cli undo-apply of such a run.
+void BM_UndoRun(benchmark::State& state) {
+    Site site("larkspur-undo-bench");
+    for (auto _ : state) {
+        state.PauseTiming();
+        site.Reset();
+        const ApplyReport run = site.Apply();
+        state.ResumeTiming();
+        const UndoReport undo = UndoApplyRun(site.Journal(), run.runId);
+        if (undo.Count(UndoOutcome::kPutBack) != kPages) state.SkipWithError("not every page was put back");
+    }
+    site.Count(state);
+}
+BENCHMARK(BM_UndoRun)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same work in memory, to separate the text handling from the disk.
 void BM_PlaceInMemory(benchmark::State& state) {

@@ -9,6 +9,8 @@ class SheetDocument;
 namespace larkspur::cli {
 
 using Args = std::vector<std::string>;
+// The command's own options that were given ("--dry-run").
+using Options = std::vector<std::string>;
 
 // Prints a message for the user on stderr, one line.
 void PrintError(const std::string& message);
@@ -21,9 +23,10 @@ bool OpenSheet(SheetDocument& doc, const std::string& path);
 SheetDocument& RunDocument();
 
 // Each command returns the process exit status: 0 done, 1 failed, 2 usage.
-int RunExport(const Args& args);
-int RunListing(const Args& args);
-int RunApply(const Args& args);
-int RunPreview(const Args& args);
+int RunExport(const Args& args, const Options& options);
+int RunListing(const Args& args, const Options& options);
+int RunApply(const Args& args, const Options& options);
+int RunUndoApply(const Args& args, const Options& options);
+int RunPreview(const Args& args, const Options& options);
 
 }  // namespace larkspur::cli

@@ -6,7 +6,7 @@
 
 namespace larkspur::cli {
 
-int RunExport(const Args& args) {
+int RunExport(const Args& args, const Options&) {
     if (args.size() != 2) {
         std::fputs("Usage: larkspur-cli export INPUT OUTPUT\n", stderr);
         return 2;
@@ -20,7 +20,7 @@ int RunExport(const Args& args) {
     return 0;
 }
 
-int RunListing(const Args& args) {
+int RunListing(const Args& args, const Options&) {
     if (args.size() != 1) {
         std::fputs("Usage: larkspur-cli listing INPUT\n", stderr);
         return 2;

@@ -1,6 +1,9 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "cli/commands.h"
 #include "css/heap_pages.h"
@@ -14,7 +17,13 @@ const char kUsage[] =
     "  export INPUT OUTPUT    open INPUT (a .css file or an HTML page) and save the\n"
     "                         sheet as the .css file OUTPUT\n"
     "  listing INPUT          open INPUT and print the live CSS listing\n"
-    "  apply SHEET PAGE...    open SHEET and place its style block into every PAGE\n"
+    "  apply SHEET PAGE...    open SHEET and place its style block into every PAGE;\n"
+    "                         the run is kept in the journal and its number printed\n"
+    "      --dry-run          write nothing: print for each page whether it would\n"
+    "                         change, and the change as a unified diff\n"
+    "      --stat             with --dry-run: one line a page, lines added and removed\n"
+    "  undo-apply [RUN]       put back the pages of an apply run (the last one when no\n"
+    "                         RUN is given) that still hold what it wrote\n"
     "  preview SHEET PAGE     open SHEET and prepare the preview copy of PAGE;\n"
     "                         prints the preview copy's path\n"
     "\n"
@@ -26,14 +35,16 @@ const char kUsage[] =
 
 struct Command {
     const char* name;
-    int (*run)(const larkspur::cli::Args&);
+    int (*run)(const larkspur::cli::Args&, const larkspur::cli::Options&);
+    std::vector<std::string_view> options;
 };
 
-constexpr Command kCommands[] = {
-    {"export", larkspur::cli::RunExport},
-    {"listing", larkspur::cli::RunListing},
-    {"apply", larkspur::cli::RunApply},
-    {"preview", larkspur::cli::RunPreview},
+const Command kCommands[] = {
+    {"export", larkspur::cli::RunExport, {}},
+    {"listing", larkspur::cli::RunListing, {}},
+    {"apply", larkspur::cli::RunApply, {"--dry-run", "--stat"}},
+    {"undo-apply", larkspur::cli::RunUndoApply, {}},
+    {"preview", larkspur::cli::RunPreview, {}},
 };
 
 }  // namespace
@@ -60,14 +71,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "larkspur-cli: unknown command \"%s\"\n\n%s", first.c_str(), kUsage);
         return 2;
     }
-    // The commands take no options: an argument starting with "-" is a
+    // Past the command's own options, an argument starting with "-" is a
     // mistake unless it comes after "--".
     larkspur::cli::Args args;
+    larkspur::cli::Options given;
     bool options = true;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         if (options && arg == "--") {
             options = false;
+        } else if (options && std::find(command->options.begin(), command->options.end(), arg) !=
+                                  command->options.end()) {
+            given.push_back(arg);
         } else if (options && arg.size() > 1 && arg[0] == '-') {
             std::fprintf(stderr, "larkspur-cli: unknown option \"%s\" (put \"--\" before a file name that starts with \"-\")\n",
                          arg.c_str());
@@ -76,5 +91,5 @@ int main(int argc, char** argv) {
             args.push_back(arg);
         }
     }
-    return command->run(args);
+    return command->run(args, given);
 }

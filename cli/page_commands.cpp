@@ -1,6 +1,5 @@
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "cli/commands.h"
 #include "css/html_embed.h"
@@ -8,20 +7,7 @@
 
 namespace larkspur::cli {
 
-int RunApply(const Args& args) {
-    if (args.size() < 2) {
-        std::fputs("Usage: larkspur-cli apply SHEET PAGE...\n", stderr);
-        return 2;
-    }
-    SheetDocument& doc = RunDocument();
-    if (!OpenSheet(doc, args[0])) return 1;
-    std::vector<std::string> pages(args.begin() + 1, args.end());
-    std::vector<PageFailure> failures = SaveIntoPages(doc, pages);
-    for (const PageFailure& f : failures) PrintError(f.error);
-    return failures.empty() ? 0 : 1;
-}
-
-int RunPreview(const Args& args) {
+int RunPreview(const Args& args, const Options&) {
     if (args.size() != 2) {
         std::fputs("Usage: larkspur-cli preview SHEET PAGE\n", stderr);
         return 2;

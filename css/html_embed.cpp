@@ -341,6 +341,13 @@ EmbedResult EmbedStyleBlock(const SheetDocument& doc, const std::string& pagePat
     return result;
 }
 
+IoResult PlaceStyleBlockInPage(const std::string& pagePath, std::string_view block, std::string& page,
+                               std::string& placed) {
+    if (IoResult r = ReadPageToRewrite(pagePath, page); !r) return r;
+    placed = PlaceStyleBlock(page, block);
+    return {};
+}
+
 std::string PageFolderOf(const std::string& pagePath) {
     std::error_code ec;
     std::filesystem::path full = std::filesystem::absolute(pagePath, ec);

@@ -77,6 +77,11 @@ struct EmbedResult {
 EmbedResult EmbedStyleBlock(const SheetDocument& doc, const std::string& pagePath, bool silent,
                             StyleQuestion* asker, MissingPage missing = MissingPage::kFail);
 
+// Reads the page as EmbedStyleBlock does before a silent rewrite and makes
+// the text it would write; nothing is written.
+IoResult PlaceStyleBlockInPage(const std::string& pagePath, std::string_view block, std::string& page,
+                               std::string& placed);
+
 // Folder of a page as the preview uses it: absolute, ending in "/".
 std::string PageFolderOf(const std::string& pagePath);
 

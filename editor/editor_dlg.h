@@ -127,6 +127,9 @@ public:
     CInfoDlg* InfoWindow() const { return info_.data(); }
     std::string CurrentFile() const { return currentFile_; }
     std::string PageFolder() const { return pageFolder_; }
+    // Where Save into several pages keeps its runs, beside the command-line
+    // tool's.
+    static std::string JournalFolder();
     bool SkipStore() const { return skipStore_; }
 
     static constexpr const char* kTitle = "Larkspur";

@@ -1,5 +1,5 @@
 // Load page, Change and Refresh preview, the live preview, and placing the
-// sheet into pages.
+// sheet into a page.
 #include <QAction>
 #include <QStatusBar>
 
@@ -95,14 +95,6 @@ bool CEditorDlg::EmbedInPage(const std::string& path, bool silent) {
     const EmbedResult result = EmbedStyleBlock(doc_, path, silent, &question, MissingPage::kCreate);
     if (!ShowIfFailed(result.io)) return false;
     return !result.declined;
-}
-
-void CEditorDlg::OnSaveSeveral() {
-    const std::vector<std::string> paths = dialogs_.ChooseOpenFiles("Web Pages| *.html; *.htm||");
-    if (paths.empty()) return;
-    std::string errors;
-    for (const PageFailure& failure : SaveIntoPages(doc_, paths)) errors += failure.error + "\n";
-    if (!errors.empty()) dialogs_.ShowMessage(errors.substr(0, errors.size() - 1), kTitle);
 }
 
 void CEditorDlg::ShowPreview(const std::string& pagePath, bool silent) {

@@ -9,6 +9,7 @@
 
 #include "controls/copy_to_dlg.h"
 #include "controls/new_rule_dlg.h"
+#include "controls/page_changes_dlg.h"
 #include "controls/rename_rule_dlg.h"
 #include "controls/save_as_dlg.h"
 
@@ -141,6 +142,11 @@ std::optional<int> QtUserDialogs::AskSaveAsKind() {
     dialog.SetChoice(0);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Choice();
+}
+
+bool QtUserDialogs::ConfirmPageChanges(const std::vector<PageChangeRow>& pages) {
+    CPageChangesDlg dialog(pages, Parent());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace larkspur

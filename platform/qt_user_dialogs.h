@@ -37,6 +37,7 @@ public:
     std::optional<std::string> AskRenameRule() override;
     std::optional<int> AskCopyTarget(const std::vector<std::string>& names) override;
     std::optional<int> AskSaveAsKind() override;
+    bool ConfirmPageChanges(const std::vector<PageChangeRow>& pages) override;
 
 private:
     QWidget* Parent() const;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "css/apply_pages.h"
 #include "model/colour.h"
 
 namespace larkspur {
@@ -13,6 +14,13 @@ enum class Answer { Yes, No, Cancel };
 struct NewRuleChoice {
     std::string name;
     int kind = -1;  // 0 Tag, 1 Class, 2 ID, -1 none chosen
+};
+
+// One page of Save into several pages in the list shown before writing.
+struct PageChangeRow {
+    std::string path;
+    PageChange change = PageChange::kChanged;
+    std::string detail;  // the lines added and removed, or why it cannot be written
 };
 
 // Every question the program asks the user. The window implements it with
@@ -44,6 +52,9 @@ public:
     virtual std::optional<int> AskCopyTarget(const std::vector<std::string>& names) = 0;
     // "Save as": 0 HTML Page, 1 CSS File.
     virtual std::optional<int> AskSaveAsKind() = 0;
+    // Save into several pages, before anything is written: every page and
+    // what will become of it. True to write them.
+    virtual bool ConfirmPageChanges(const std::vector<PageChangeRow>& pages) = 0;
 };
 
 }  // namespace larkspur

@@ -45,7 +45,11 @@ protected:
         if (!dir.empty()) fs::remove_all(dir);
     }
 
-    CliRun Cli(const std::string& args) { return Shell(Quote(LARKSPUR_CLI_PATH) + " " + args); }
+    // Its journal goes into the scratch folder, never the user's own.
+    CliRun Cli(const std::string& args) {
+        return Shell("XDG_DATA_HOME=" + Quote(JournalHome().string()) + " " + Quote(LARKSPUR_CLI_PATH) + " " + args);
+    }
+    fs::path JournalHome() const { return dir / ".data"; }
     // Runs a shell command line, capturing its output.
     CliRun Shell(const std::string& command) {
         const fs::path out = dir / ".stdout", err = dir / ".stderr";

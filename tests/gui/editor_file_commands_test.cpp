@@ -3,7 +3,14 @@
 #include <fstream>
 #include <sstream>
 
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+#include "css/apply_journal.h"
 #include "css/file_io.h"
+#include "css/html_embed.h"
+#include "css/unified_diff.h"
 #include "editor_fixture.h"
 
 namespace larkspur::testing {
@@ -166,19 +173,61 @@ TEST_F(FileCommands, AFailedWriteIsReportedAndTheOldFileKept) {
     EXPECT_EQ(editor->CurrentFile(), "");
 }
 
-TEST_F(FileCommands, SaveIntoSeveralPagesAsksNothingAndReportsFailures) {
+// The pages' own style sheets are replaced without a question; the list of
+// what will change comes first, the offer to take the run back after.
+TEST_F(FileCommands, SaveIntoSeveralPagesListsTheChangesAndCanTakeTheRunBack) {
     Declare(1, kColor, "red");
-    const std::string a = Path("a.html"), b = Path("b.html");
-    WriteText(a, "<html><head><style>x{}</style></head></html>");
-    WriteText(b, "<html><head><STYLE>y{}</STYLE></head></html>");
-    dialogs.openFileLists.push_back({a, Path("gone.html"), b});
-    editor->OnSaveSeveral();
-    EXPECT_EQ(dialogs.asked.at(0), (AskedQuestion{"OpenFiles", "", "Web Pages| *.html; *.htm||"}));
-    EXPECT_EQ(dialogs.Count("YesNo"), 0);
-    EXPECT_EQ(dialogs.Messages().size(), 1u);  // the missing page, once
-    for (const std::string& page : {a, b}) {
-        EXPECT_NE(ReadText(page).find(Doc().BuildStyleBlock()), std::string::npos) << page;
-        EXPECT_EQ(ReadText(page).find("{}"), std::string::npos) << page;
+    const std::string a = Path("a.html"), b = Path("b.html"), gone = Path("gone.html");
+    const std::string pageA = "<html><head><style>x{}</style></head></html>";
+    const std::string pageB = "<html><head><STYLE>y{}</STYLE></head></html>";
+    const std::string journal = CEditorDlg::JournalFolder();
+    ASSERT_NE(journal.find(".qttest"), std::string::npos) << "tests keep off the user's own journal: " << journal;
+    struct Case {
+        const char* name;
+        bool confirm;
+        Answer takeBack;
+    };
+    for (const Case& c : {Case{"cancelled", false, Answer::No}, Case{"kept", true, Answer::No},
+                          Case{"taken back", true, Answer::Yes}}) {
+        SCOPED_TRACE(c.name);
+        WriteText(a, pageA);
+        WriteText(b, pageB);
+        dialogs.Clear();
+        const std::vector<std::string> runsBefore = JournalRunIds(journal);
+        dialogs.openFileLists.push_back({a, gone, b});
+        dialogs.pageConfirms.push_back(c.confirm);
+        dialogs.answers = {c.takeBack};
+        editor->OnSaveSeveral();
+
+        EXPECT_EQ(dialogs.asked.at(0), (AskedQuestion{"OpenFiles", "", "Web Pages| *.html; *.htm||"}));
+        EXPECT_EQ(dialogs.asked.at(1).text, "changed " + a + "\ncannot-write " + gone + "\nchanged " + b + "\n");
+        const LineCounts lines = CountChangedLines(pageA, PlaceStyleBlock(pageA, Doc().BuildStyleBlock()));
+        EXPECT_EQ(dialogs.pageRows.at(0).detail,
+                  "+" + std::to_string(lines.added) + " -" + std::to_string(lines.removed) + " lines");
+        EXPECT_NE(dialogs.pageRows.at(1).detail.find(gone), std::string::npos);
+        const std::vector<std::string> runs = JournalRunIds(journal);
+        if (!c.confirm) {
+            EXPECT_EQ(dialogs.asked.size(), 2u);
+            EXPECT_EQ(ReadText(a), pageA);
+            EXPECT_EQ(runs, runsBefore);
+            continue;
+        }
+        ASSERT_FALSE(runs.empty());
+        const std::string id = runs.back();
+        EXPECT_EQ(std::find(runsBefore.begin(), runsBefore.end(), id), runsBefore.end());
+        ASSERT_EQ(dialogs.asked.size(), 3u) << "no question about the pages' own style sheets";
+        const AskedQuestion& offer = dialogs.asked[2];
+        EXPECT_EQ(offer.kind, "YesNo");
+        EXPECT_NE(offer.text.find(gone), std::string::npos) << offer.text;
+        EXPECT_NE(offer.text.find("placed into 2 pages (run " + id + ")"), std::string::npos) << offer.text;
+        EXPECT_TRUE(dialogs.Messages().empty());
+        for (const auto& [page, before] : {std::pair{a, pageA}, std::pair{b, pageB}}) {
+            if (c.takeBack == Answer::Yes)
+                EXPECT_EQ(ReadText(page), before);
+            else
+                EXPECT_EQ(ReadText(page), PlaceStyleBlock(before, Doc().BuildStyleBlock()));
+        }
+        std::filesystem::remove_all(journal + "/" + id);
     }
 }
 

@@ -18,8 +18,9 @@ namespace larkspur::testing {
 
 // One question as asked: its kind ("Message", "YesNo", "YesNoCancel",
 // "OpenFile", "OpenFiles", "SaveFile", "Colour", "NewRule", "Rename",
-// "CopyTo", "SaveAsKind"), caption and text (for file dialogs: the filter and
-// the default extension; for CopyTo: the names joined by ",").
+// "CopyTo", "SaveAsKind", "PageChanges"), caption and text (for file dialogs:
+// the filter and the default extension; for CopyTo: the names joined by ",";
+// for PageChanges: a line a page, "changed|unchanged|cannot-write PATH").
 struct AskedQuestion {
     std::string kind;
     std::string caption;
@@ -38,6 +39,8 @@ public:
     std::deque<std::optional<std::string>> renames;
     std::deque<std::optional<int>> copyTargets;
     std::deque<std::optional<int>> saveAsKinds;
+    std::deque<bool> pageConfirms;
+    std::vector<PageChangeRow> pageRows;  // as last shown
 
     std::vector<AskedQuestion> asked;
     std::vector<Answer> defaults;  // the default button of each YesNo and YesNoCancel, in order
@@ -113,6 +116,15 @@ public:
     std::optional<int> AskSaveAsKind() override {
         asked.push_back({"SaveAsKind", "Save as", ""});
         return Next(saveAsKinds, std::optional<int>{});
+    }
+
+    bool ConfirmPageChanges(const std::vector<PageChangeRow>& pages) override {
+        static const char* const kChanges[] = {"changed", "unchanged", "cannot-write"};
+        std::string lines;
+        for (const PageChangeRow& row : pages) lines += std::string(kChanges[static_cast<int>(row.change)]) + " " + row.path + "\n";
+        asked.push_back({"PageChanges", "Save into several pages", lines});
+        pageRows = pages;
+        return Next(pageConfirms, false);
     }
 
 private:

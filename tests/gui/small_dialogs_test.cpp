@@ -8,12 +8,14 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <QTimer>
 #include <QApplication>
 
 #include "controls/copy_to_dlg.h"
 #include "controls/info_dlg.h"
 #include "controls/new_rule_dlg.h"
+#include "controls/page_changes_dlg.h"
 #include "controls/rename_rule_dlg.h"
 #include "controls/save_as_dlg.h"
 #include "platform/qt_user_dialogs.h"
@@ -38,6 +40,26 @@ TEST(SmallDialogs, NewRuleOpensEmptyWithNoKindAndHandsBackWhatWasEntered) {
     dialog.KindGroup()->button(2)->click();
     EXPECT_EQ(dialog.Name(), "note");
     EXPECT_EQ(dialog.Kind(), 2);
+}
+
+TEST(SmallDialogs, PageChangesListEveryPageAndSaveOnlyWhenOneChanges) {
+    const std::vector<PageChangeRow> rows = {{"/site/a.html", PageChange::kChanged, "+9 -1 lines"},
+                                             {"/site/b.html", PageChange::kUnchanged, ""},
+                                             {"/site/c.html", PageChange::kCannotWrite, "Cannot open \"/site/c.html\""}};
+    CPageChangesDlg dialog(rows);
+    EXPECT_EQ(dialog.windowTitle(), "Save into several pages");
+    ASSERT_EQ(dialog.List()->topLevelItemCount(), 3);
+    const char* const changes[] = {"Changed", "Unchanged", "Cannot write"};
+    for (int i = 0; i < 3; ++i) {
+        const QTreeWidgetItem* item = dialog.List()->topLevelItem(i);
+        EXPECT_EQ(item->text(0).toStdString(), rows[static_cast<std::size_t>(i)].path);
+        EXPECT_EQ(item->text(1), changes[i]);
+        EXPECT_EQ(item->text(2).toStdString(), rows[static_cast<std::size_t>(i)].detail);
+    }
+    EXPECT_TRUE(dialog.Summary()->text().startsWith("1 will change, 1 unchanged, 1 cannot be written."));
+    EXPECT_TRUE(dialog.SaveButton()->isEnabled());
+    CPageChangesDlg nothing({rows[1], rows[2]});
+    EXPECT_FALSE(nothing.SaveButton()->isEnabled());
 }
 
 TEST(SmallDialogs, RenameOpensEmpty) {
