@@ -54,7 +54,7 @@ void CEditorDlg::OnSaveSeveral() {
     const std::string done = "The sheet was placed into " + PageCount(run.written) + " (run " + run.runId + ").";
     if (dialogs_.AskYesNo(errors + (errors.empty() ? "" : "\n") + done +
                               "\n\nTake the run back and put those pages as they were?",
-                          kTitle) != Answer::Yes) {
+                          kTitle, Answer::No) != Answer::Yes) {
         statusBar_->showMessage(QString::fromStdString(done));
         return;
     }
