@@ -17,8 +17,12 @@ int RunApply(const Args& args) {
     if (!OpenSheet(doc, args[0])) return 1;
     std::vector<std::string> pages(args.begin() + 1, args.end());
     std::vector<PageFailure> failures = SaveIntoPages(doc, pages);
-    for (const PageFailure& f : failures) PrintError(f.error);
-    return failures.empty() ? 0 : 1;
+    int status = 0;
+    for (const PageFailure& f : failures) {
+        PrintError(f.error);
+        if (!f.saved) status = 1;
+    }
+    return status;
 }
 
 int RunPreview(const Args& args) {
@@ -34,6 +38,7 @@ int RunPreview(const Args& args) {
         PrintError(r.io.error);
         return 1;
     }
+    PrintError(r.io.warning);
     std::printf("%s\n", r.copyPath.c_str());
     return 0;
 }

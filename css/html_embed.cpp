@@ -424,7 +424,10 @@ std::vector<PageFailure> SaveIntoPages(const SheetDocument& doc,
     std::vector<PageFailure> failures;
     for (const std::string& path : pagePaths) {
         EmbedResult r = EmbedStyleBlock(doc, path, true, nullptr);
-        if (!r.io) failures.push_back({path, r.io.error});
+        if (!r.io)
+            failures.push_back({path, r.io.error});
+        else if (!r.io.warning.empty())
+            failures.push_back({path, r.io.warning, true});
     }
     return failures;
 }

@@ -107,10 +107,12 @@ IoResult RefreshPreview(const SheetDocument& doc, const std::string& pageFolder)
 struct PageFailure {
     std::string path;
     std::string error;
+    bool saved = false;  // the page was written: the error is a warning
 };
 
 // Embeds the style block into every page, silently; a failing page does not
-// stop the others. Returns the pages that failed, in the given order.
+// stop the others. Returns the pages that failed or were saved with a
+// warning, in the given order.
 std::vector<PageFailure> SaveIntoPages(const SheetDocument& doc,
                                        const std::vector<std::string>& pagePaths);
 
