@@ -21,6 +21,9 @@ bool HasStyleElement(std::string_view page);
 // Where the page's first real style start tag begins (one never closed
 // included), skipping comments, scripts and the like; npos if none.
 size_t FirstStyleTag(std::string_view page);
+// One past the ">" ending a tag whose name ends at pos; quoted attribute
+// values may hold ">". npos when the tag never ends.
+size_t TagEnd(std::string_view page, size_t pos);
 
 // The page without its complete style elements; every other byte is kept.
 std::string RemoveStyleElements(std::string_view page);
