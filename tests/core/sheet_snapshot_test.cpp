@@ -81,73 +81,56 @@ INSTANTIATE_TEST_SUITE_P(
              }}),
     [](const ::testing::TestParamInfo<Edit>& info) { return std::string(info.param.name); });
 
-struct RemovalSheet {
-    const char* name;
-    std::function<void(SheetDocument&)> make;
-    std::vector<const char*> selectors;  // the rules taken out and put back
-};
-
-class SnapshotRemoval : public ::testing::TestWithParam<RemovalSheet> {};
-
-// A removed rule comes back at its index with its check mark, its lines and
-// the selection where they were, and the rules around it keep their lines.
-// Rules read from a file keep their own text and order, and kept text between
-// rules stays where it was; a clear taken back gives the same sheet too.
-TEST_P(SnapshotRemoval, ARuleTakenOutAndPutBackLeavesTheSheetAsItWas) {
-    SheetDocument doc;
-    doc.CreateStartRules();
-    GetParam().make(doc);
-    const std::vector<std::string> lines = doc.GetListing().Lines();
-    const std::string text = doc.StyleSheetText();
-    for (const char* selector : GetParam().selectors) {
-        SCOPED_TRACE(selector);
-        const int i = doc.FindRule(selector);
-        const bool checked = doc.IsChecked(i);
-        doc.SetSelectedIndex(i + 1);
-        const RuleSnapshot removed = doc.Snapshot(i);
-        doc.RemoveRule(i);
-        EXPECT_EQ(doc.FindRule(selector), -1);
-        doc.InsertRule(removed);
-        EXPECT_EQ(doc.FindRule(selector), i);
-        EXPECT_EQ(doc.IsChecked(i), checked);
-        EXPECT_EQ(doc.SelectedIndex(), i + 1);  // the selection stays on its rule
-        EXPECT_EQ(doc.GetListing().Lines(), lines);
-        EXPECT_EQ(doc.StyleSheetText(), text);
-        for (const char* other : GetParam().selectors) {
-            const StyleRule& r = doc.Rule(doc.FindRule(other));
-            EXPECT_EQ(doc.GetListing().Line(r.firstLine), r.selector + "{") << other;
-            EXPECT_EQ(doc.GetListing().Line(r.firstLine + r.lineCount), "}") << other;
+// A rule taken out and put back comes back at its index with its check mark,
+// its lines and the selection where they were, and the rules around it keep
+// their lines; a clear taken back gives the same sheet too. Rules with every
+// property set, and rules read from a file, whose own text and order and the
+// kept text between them stay where they were.
+TEST(SnapshotRemoval, ARuleTakenOutAndPutBackLeavesTheSheetAsItWas) {
+    SheetDocument set, read;
+    set.CreateStartRules();
+    read.CreateStartRules();
+    for (const char* selector : {"P", "H1", "A"}) {
+        const int i = set.FindRule(selector);
+        set.SetChecked(i, true);
+        set.ListRule(i);
+        for (int p = 0; p < kPropertyCount; ++p) set.SetValue(i, p, "1px");
+    }
+    ASSERT_TRUE(read.ReadStyleSheetText("/* a */\n.a { margin: 0; color: red; -x-y: 1 }\n"
+                                        "@media print { b { c: d } }\n.b { z-index: 1 }\n/* end */",
+                                        "s.css"));
+    const std::pair<SheetDocument*, std::vector<const char*>> sheets[] = {{&set, {"H1", "P", "A"}},
+                                                                          {&read, {".a", ".b"}}};
+    for (const auto& [doc, selectors] : sheets) {
+        const std::vector<std::string> lines = doc->GetListing().Lines();
+        const std::string text = doc->StyleSheetText();
+        for (const char* selector : selectors) {
+            SCOPED_TRACE(selector);
+            const int i = doc->FindRule(selector);
+            const bool checked = doc->IsChecked(i);
+            doc->SetSelectedIndex(i + 1);
+            const RuleSnapshot removed = doc->Snapshot(i);
+            doc->RemoveRule(i);
+            EXPECT_EQ(doc->FindRule(selector), -1);
+            doc->InsertRule(removed);
+            EXPECT_EQ(doc->FindRule(selector), i);
+            EXPECT_EQ(doc->IsChecked(i), checked);
+            EXPECT_EQ(doc->SelectedIndex(), i + 1);  // the selection stays on its rule
+            EXPECT_EQ(doc->GetListing().Lines(), lines);
+            EXPECT_EQ(doc->StyleSheetText(), text);
+            for (const char* other : selectors) {
+                const StyleRule& r = doc->Rule(doc->FindRule(other));
+                EXPECT_EQ(doc->GetListing().Line(r.firstLine), r.selector + "{") << other;
+                EXPECT_EQ(doc->GetListing().Line(r.firstLine + r.lineCount), "}") << other;
+            }
+            const RuleSnapshot before = doc->Snapshot(i);
+            doc->ClearRule(i);
+            doc->RestoreRules({before});
+            EXPECT_EQ(doc->GetListing().Lines(), lines);
+            EXPECT_EQ(doc->StyleSheetText(), text);
         }
-
-        const RuleSnapshot before = doc.Snapshot(i);
-        doc.ClearRule(i);
-        doc.RestoreRules({before});
-        EXPECT_EQ(doc.GetListing().Lines(), lines);
-        EXPECT_EQ(doc.StyleSheetText(), text);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Sheets, SnapshotRemoval,
-    ::testing::Values(
-        RemovalSheet{"EveryPropertySet",
-                     [](SheetDocument& doc) {
-                         for (const char* selector : {"P", "H1", "A"}) {
-                             const int i = doc.FindRule(selector);
-                             doc.SetChecked(i, true);
-                             doc.ListRule(i);
-                             for (int p = 0; p < kPropertyCount; ++p) doc.SetValue(i, p, "1px");
-                         }
-                     },
-                     {"H1", "P", "A"}},
-        RemovalSheet{"ReadWithKeptText",
-                     [](SheetDocument& doc) {
-                         ASSERT_TRUE(doc.ReadStyleSheetText("/* a */\n.a { margin: 0; color: red; -x-y: 1 }\n"
-                                                            "@media print { b { c: d } }\n.b { z-index: 1 }\n/* end */",
-                                                            "s.css"));
-                     },
-                     {".a", ".b"}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace larkspur
