@@ -12,7 +12,7 @@ using Args = std::vector<std::string>;
 // The command's own options that were given ("--dry-run").
 using Options = std::vector<std::string>;
 
-// Prints a message for the user on stderr, one line.
+// Prints a message for the user on stderr, one line; an empty one is none.
 void PrintError(const std::string& message);
 // The editor's start state, then the file opened as the Open command does;
 // false (the reason printed) when the file is rejected.

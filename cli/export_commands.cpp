@@ -13,11 +13,9 @@ int RunExport(const Args& args, const Options&) {
     }
     SheetDocument& doc = RunDocument();
     if (!OpenSheet(doc, args[0])) return 1;
-    if (IoResult r = doc.WriteStyleSheetFile(args[1]); !r) {
-        PrintError(r.error);
-        return 1;
-    }
-    return 0;
+    const IoResult r = doc.WriteStyleSheetFile(args[1]);
+    PrintError(r ? r.warning : r.error);
+    return r ? 0 : 1;
 }
 
 int RunListing(const Args& args, const Options&) {

@@ -5,7 +5,9 @@
 
 namespace larkspur::cli {
 
-void PrintError(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
+void PrintError(const std::string& message) {
+    if (!message.empty()) std::fprintf(stderr, "%s\n", message.c_str());
+}
 
 bool OpenSheet(SheetDocument& doc, const std::string& path) {
     doc.CreateStartRules();

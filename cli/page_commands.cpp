@@ -20,6 +20,7 @@ int RunPreview(const Args& args, const Options&) {
         PrintError(r.io.error);
         return 1;
     }
+    PrintError(r.io.warning);
     std::printf("%s\n", r.copyPath.c_str());
     return 0;
 }

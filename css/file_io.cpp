@@ -201,13 +201,32 @@ IoResult ResolveTarget(const std::string& requested, Target& t) {
     return WriteFailure(requested, ErrnoText(ELOOP));
 }
 
-void SyncFolder(const std::string& folder) {
+// Makes the new name survive a power cut. The file is saved either way, so a
+// failure is a warning; a file system that cannot sync folders at all has
+// nothing to warn about.
+std::string SyncFolder(const std::string& folder, const std::string& shown) {
     int dfd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd < 0) return;
-    // The new name is in place already; a folder that cannot be synced
-    // (some file systems refuse) changes nothing about it.
-    ::fsync(dfd);
-    ::close(dfd);
+    int err = dfd < 0 ? errno : 0;
+    if (dfd >= 0) {
+        if (::fsync(dfd) != 0) err = errno;
+        ::close(dfd);
+    }
+    if (err == 0 || err == EINVAL || err == ENOTSUP || err == ENOSYS) return {};
+    return "Saved \"" + shown + "\", but its folder could not be flushed to disk (" + ErrnoText(err) +
+           "): a power cut before the system does so could undo the save";
+}
+
+// Closes the descriptor and tells whether the close failed (a file system
+// may report a failed write only then); fd is left on a duplicate of it, so
+// the file stays open, and locked, for what follows.
+bool CloseChecked(int& fd) {
+    const int held = ::dup(fd);
+    if (held < 0) return false;
+    const int closed = ::close(fd);
+    const int err = errno;
+    fd = held;
+    errno = err;
+    return closed == 0;
 }
 
 bool IsTemporaryName(std::string_view name, std::string_view prefix) {
@@ -304,16 +323,11 @@ RenameOutcome WriteByRename(const std::string& shown, const Target& t, const Con
     // The mode before the attributes: an ACL sets the group bits itself.
     if (::fchmod(fd, mode) != 0) return drop(RenameOutcome::kFailed, errno);
     if (t.exists && !CopyAttributes(t.path, fd)) return drop(RenameOutcome::kCannotKeep, errno);
-    if (::fsync(fd) != 0) return drop(RenameOutcome::kFailed, errno);
+    if (::fsync(fd) != 0 || !CloseChecked(fd)) return drop(RenameOutcome::kFailed, errno);
     if (::rename(name.c_str(), t.path.c_str()) != 0) return drop(RenameOutcome::kFailed, errno);
-    const int closed = ::close(fd);
-    const int err = errno;
-    SyncFolder(FolderOf(t.path));
-    if (closed != 0) {
-        result = WriteFailure(shown, ErrnoText(err));
-        return RenameOutcome::kFailed;
-    }
+    ::close(fd);
     result = {};
+    result.warning = SyncFolder(FolderOf(t.path), shown);
     return RenameOutcome::kDone;
 }
 
@@ -344,8 +358,8 @@ int MakeBackup(const std::string& path, std::string& backupName) {
 }
 
 // Overwrites the file itself, keeping its inode (links, owner, attributes):
-// a backup copy first, then the new bytes, synced; on failure the backup is
-// written back.
+// a backup copy first, then the new bytes, synced and closed; on failure the
+// backup is written back through the descriptor still open.
 IoResult WriteInPlace(const std::string& shown, const Target& t, const ContentSource& source) {
     int fd = ::open(t.path.c_str(), O_RDWR | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return WriteFailure(shown, ErrnoText(errno));
@@ -386,7 +400,7 @@ IoResult WriteInPlace(const std::string& shown, const Target& t, const ContentSo
         }
     }
     if (::lseek(fd, 0, SEEK_SET) == 0 && source([fd](std::string_view piece) { return WriteAll(fd, piece); }) &&
-        ::ftruncate(fd, static_cast<off_t>(size)) == 0 && ::fsync(fd) == 0) {
+        ::ftruncate(fd, static_cast<off_t>(size)) == 0 && ::fsync(fd) == 0 && CloseChecked(fd)) {
         ::unlink(backupName.c_str());
         return finish({});
     }

@@ -13,8 +13,11 @@ struct IoResult {
     // The file exists but may not be written by us (read-only, someone
     // else's): the window offers Save As.
     bool readOnly = false;
+    // Set on success when the file was written but a later step failed (its
+    // folder could not be synced): the user is told, and the file is saved.
+    std::string warning;
     explicit operator bool() const { return ok; }
-    static IoResult Failure(std::string message) { return {false, std::move(message)}; }
+    static IoResult Failure(std::string message) { return {false, std::move(message), false, {}}; }
     // "Cannot <verb> "<path>": <reason>"
     static IoResult Failure(std::string_view verb, const std::string& path, std::string_view reason);
     static IoResult FailureErrno(std::string_view verb, const std::string& path, int err);
@@ -44,14 +47,18 @@ IoResult CheckWritable(const std::string& path);
 
 // Replaces the file's contents without ever leaving it half-written. The
 // bytes go to a new file beside it (short name, locked while in use), which
-// is renamed over the old one once complete; the old file's mode, owner,
-// group, ACLs and extended attributes are given to it first, and the folder
-// is synced after the rename. Where a rename would lose something (more
-// links than one, an owner or attribute that cannot be set, a folder that
-// cannot be written), the file is overwritten in place instead, after a
-// backup copy that restores it if the write fails. A link stays a link: its
-// final target is written (and made, if missing); a loop is an error.
-// Leftover temporaries of earlier, killed saves of the file are removed.
+// is synced, closed and only then renamed over the old one; the old file's
+// mode, owner, group, ACLs and extended attributes are given to it first. A
+// failure up to the rename leaves the old file whole; the folder is synced
+// after it, and a failure there is a warning on a successful result. Where
+// a rename would lose something (more links than one, an owner or attribute
+// that cannot be set, a folder that cannot be written), the file is
+// overwritten in place instead, after a backup copy that restores it if the
+// write, sync or close fails: the failure is reported once the old bytes are
+// back, or names the backup where they could not be put back. A link stays a
+// link: its final target is written (and made, if missing); a loop is an
+// error. Leftover temporaries of earlier, killed saves of the file are
+// removed.
 IoResult ReplaceFileContents(const std::string& path, std::string_view bytes);
 // The same, with contents made piece by piece, so a big file is never held
 // whole: `source` hands each piece to `put` and stops when a put fails. It may

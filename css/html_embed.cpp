@@ -46,8 +46,8 @@ bool EndsTagName(std::string_view text, size_t pos) {
     return IsAsciiSpace(c) || c == '>' || c == '/';
 }
 
-// One past the ">" ending a tag whose name ends at pos; quoted attribute
-// values may hold ">". npos when the tag never ends.
+}  // namespace
+
 size_t TagEnd(std::string_view page, size_t pos) {
     char quote = 0;
     for (; pos < page.size(); ++pos) {
@@ -65,6 +65,8 @@ size_t TagEnd(std::string_view page, size_t pos) {
     }
     return npos;
 }
+
+namespace {
 
 // Start of the end tag "</name" closing raw text that begins at pos.
 size_t RawTextEnd(std::string_view page, size_t pos, std::string_view name) {
@@ -431,7 +433,10 @@ std::vector<PageFailure> SaveIntoPages(const SheetDocument& doc,
     std::vector<PageFailure> failures;
     for (const std::string& path : pagePaths) {
         EmbedResult r = EmbedStyleBlock(doc, path, true, nullptr);
-        if (!r.io) failures.push_back({path, r.io.error});
+        if (!r.io)
+            failures.push_back({path, r.io.error});
+        else if (!r.io.warning.empty())
+            failures.push_back({path, r.io.warning, true});
     }
     return failures;
 }

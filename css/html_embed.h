@@ -21,6 +21,9 @@ bool HasStyleElement(std::string_view page);
 // Where the page's first real style start tag begins (one never closed
 // included), skipping comments, scripts and the like; npos if none.
 size_t FirstStyleTag(std::string_view page);
+// One past the ">" ending a tag whose name ends at pos; quoted attribute
+// values may hold ">". npos when the tag never ends.
+size_t TagEnd(std::string_view page, size_t pos);
 
 // The page without its complete style elements; every other byte is kept.
 std::string RemoveStyleElements(std::string_view page);
@@ -112,10 +115,12 @@ IoResult RefreshPreview(const SheetDocument& doc, const std::string& pageFolder)
 struct PageFailure {
     std::string path;
     std::string error;
+    bool saved = false;  // the page was written: the error is a warning
 };
 
 // Embeds the style block into every page, silently; a failing page does not
-// stop the others. Returns the pages that failed, in the given order.
+// stop the others. Returns the pages that failed or were saved with a
+// warning, in the given order.
 std::vector<PageFailure> SaveIntoPages(const SheetDocument& doc,
                                        const std::vector<std::string>& pagePaths);
 

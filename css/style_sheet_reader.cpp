@@ -62,10 +62,10 @@ IoResult FindSheetText(std::string_view text, std::string_view path, std::string
             if (!cssFile) return IoResult::Failure(std::string(kNoClosingStyleTagMessage));
             end = text.size();
         }
-        std::string_view s = text.substr(start, end - start);
-        // A start tag that never closes before the end tag holds no rules.
-        size_t tagEnd = s.find('>');
-        sheet = tagEnd == npos ? std::string_view{} : s.substr(tagEnd + 1);
+        // The start tag ends as the page scanner ends it (a quoted value may
+        // hold ">"); one that never closes before the end tag holds no rules.
+        const size_t tagEnd = TagEnd(text.substr(0, end), start + 6);
+        sheet = tagEnd == npos ? std::string_view{} : text.substr(tagEnd, end - tagEnd);
     }
     // A page's sheet is set off by blanks and "<!--" ... "-->"; the blanks go,
     // so the block written back holds the sheet as it was.

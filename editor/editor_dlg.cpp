@@ -540,7 +540,10 @@ bool CEditorDlg::OfferToSave() {
 }
 
 bool CEditorDlg::ShowIfFailed(const IoResult& result) {
-    if (!result) dialogs_.ShowMessage(result.error, kTitle);
+    if (!result)
+        dialogs_.ShowMessage(result.error, kTitle);
+    else if (!result.warning.empty())
+        dialogs_.ShowMessage(result.warning, kTitle);
     return result.ok;
 }
 

@@ -180,6 +180,7 @@ private:
     bool Save();
     bool SaveAs();
     bool SaveTo(const std::string& path, bool cssFile, bool silent);
+    // Shows the error, or the warning of a success; false on failure.
     bool ShowIfFailed(const IoResult& result);
     // Once after a sheet is read: how much of it was kept as written.
     void ShowKeptSummary();

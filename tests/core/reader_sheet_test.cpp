@@ -215,6 +215,9 @@ const ExtentCase kExtentCases[] = {
      "p.html", "A{background-image: url(/style/a.gif)}"},
     {"first end tag after the start tag", "</style><style>A{}</style>B{}</style>", "p.html", "A{}"},
     {"start tag never closed", "<style A{} </style>", "p.html", ""},
+    {"quoted > in the start tag", "<html><head><style title=\"a>b\">H1{color:blue}</style></head></html>",
+     "p.html", "H1{color:blue}"},
+    {"quoted > in a .css file's style tag", "<style media='x>y' id=z>A{}</style>", "a.css", "A{}"},
     {"style tag in a .css file without end tag", "x<style>A{}", "a.css", "A{}"},
     {"path is judged by its ending only", "A{}", "dir.css/fileCSS", "A{}"},
 };

@@ -81,58 +81,51 @@ INSTANTIATE_TEST_SUITE_P(
              }}),
     [](const ::testing::TestParamInfo<Edit>& info) { return std::string(info.param.name); });
 
-TEST(SnapshotRemoval, ARemovedRuleComesBackAtItsIndexAndLines) {
-    SheetDocument doc;
-    doc.CreateStartRules();
+// A rule taken out and put back comes back at its index with its check mark,
+// its lines and the selection where they were, and the rules around it keep
+// their lines; a clear taken back gives the same sheet too. Rules with every
+// property set, and rules read from a file, whose own text and order and the
+// kept text between them stay where they were.
+TEST(SnapshotRemoval, ARuleTakenOutAndPutBackLeavesTheSheetAsItWas) {
+    SheetDocument set, read;
+    set.CreateStartRules();
+    read.CreateStartRules();
     for (const char* selector : {"P", "H1", "A"}) {
-        const int i = doc.FindRule(selector);
-        doc.SetChecked(i, true);
-        doc.ListRule(i);
-        for (int p = 0; p < kPropertyCount; ++p) doc.SetValue(i, p, "1px");
+        const int i = set.FindRule(selector);
+        set.SetChecked(i, true);
+        set.ListRule(i);
+        for (int p = 0; p < kPropertyCount; ++p) set.SetValue(i, p, "1px");
     }
-    const std::vector<std::string> lines = doc.GetListing().Lines();
-    const std::string text = doc.StyleSheetText();
-    const int h1 = doc.FindRule("H1");
-    doc.SetSelectedIndex(h1 + 1);
-    const RuleSnapshot removed = doc.Snapshot(h1);
-    doc.RemoveRule(h1);
-    EXPECT_EQ(doc.FindRule("H1"), -1);
-    doc.InsertRule(removed);
-    EXPECT_EQ(doc.FindRule("H1"), h1);
-    EXPECT_TRUE(doc.IsChecked(h1));
-    EXPECT_EQ(doc.SelectedIndex(), h1 + 1);  // the selection stays on its rule
-    EXPECT_EQ(doc.GetListing().Lines(), lines);
-    EXPECT_EQ(doc.StyleSheetText(), text);
-    // The rules around it still stand at their own text.
-    for (const char* selector : {"P", "A"})
-        EXPECT_TRUE(doc.RuleTextOf(doc.FindRule(selector)).starts_with(std::string(selector) + " {"));
-}
-
-// Rules read from a file keep their own text and order, and the sheet's kept
-// text between rules stays where it was, through a removal taken back and
-// through a change taken back.
-TEST(SnapshotRemoval, KeptTextComesBackWithItsRule) {
-    SheetDocument doc;
-    doc.CreateStartRules();
-    ASSERT_TRUE(doc.ReadStyleSheetText("/* a */\n.a { margin: 0; color: red; -x-y: 1 }\n"
-                                       "@media print { b { c: d } }\n.b { z-index: 1 }\n/* end */",
-                                       "s.css"));
-    const std::vector<std::string> lines = doc.GetListing().Lines();
-    const std::string text = doc.StyleSheetText();
-    for (const char* selector : {".a", ".b"}) {
-        SCOPED_TRACE(selector);
-        const int i = doc.FindRule(selector);
-        const RuleSnapshot removed = doc.Snapshot(i);
-        doc.RemoveRule(i);
-        doc.InsertRule(removed);
-        EXPECT_EQ(doc.GetListing().Lines(), lines);
-        EXPECT_EQ(doc.StyleSheetText(), text);
-
-        const RuleSnapshot before = doc.Snapshot(i);
-        doc.ClearRule(i);
-        doc.RestoreRules({before});
-        EXPECT_EQ(doc.GetListing().Lines(), lines);
-        EXPECT_EQ(doc.StyleSheetText(), text);
+    ASSERT_TRUE(read.ReadStyleSheetText("/* a */\n.a { margin: 0; color: red; -x-y: 1 }\n"
+                                        "@media print { b { c: d } }\n.b { z-index: 1 }\n/* end */",
+                                        "s.css"));
+    const std::pair<SheetDocument*, std::vector<const char*>> sheets[] = {{&set, {"H1", "P", "A"}},
+                                                                          {&read, {".a", ".b"}}};
+    for (const auto& [doc, selectors] : sheets) {
+        const std::vector<std::string> lines = doc->GetListing().Lines();
+        const std::string text = doc->StyleSheetText();
+        for (const char* selector : selectors) {
+            SCOPED_TRACE(selector);
+            const int i = doc->FindRule(selector);
+            const bool checked = doc->IsChecked(i);
+            doc->SetSelectedIndex(i + 1);
+            const RuleSnapshot removed = doc->Snapshot(i);
+            doc->RemoveRule(i);
+            EXPECT_EQ(doc->FindRule(selector), -1);
+            doc->InsertRule(removed);
+            EXPECT_EQ(doc->FindRule(selector), i);
+            EXPECT_EQ(doc->IsChecked(i), checked);
+            EXPECT_EQ(doc->SelectedIndex(), i + 1);  // the selection stays on its rule
+            EXPECT_EQ(doc->GetListing().Lines(), lines);
+            EXPECT_EQ(doc->StyleSheetText(), text);
+            for (const char* other : selectors)
+                EXPECT_TRUE(doc->RuleTextOf(doc->FindRule(other)).starts_with(std::string(other) + " {")) << other;
+            const RuleSnapshot before = doc->Snapshot(i);
+            doc->ClearRule(i);
+            doc->RestoreRules({before});
+            EXPECT_EQ(doc->GetListing().Lines(), lines);
+            EXPECT_EQ(doc->StyleSheetText(), text);
+        }
     }
 }
 
