@@ -84,12 +84,14 @@ int RunApply(const Args& args, const Options& options) {
     if (!report.journal) PrintError(report.journal.error + "\nNo page after that was written.");
     std::string summary = Plural(report.written, "page", "pages") + " written, " +
                           std::to_string(report.unchanged) + " unchanged";
-    if (!report.failures.empty()) summary += ", " + std::to_string(report.failures.size()) + " failed";
+    const auto failed = std::count_if(report.failures.begin(), report.failures.end(),
+                                      [](const PageFailure& f) { return !f.saved; });
+    if (failed > 0) summary += ", " + std::to_string(failed) + " failed";
     if (report.written > 0)
         summary = "Run " + report.runId + ": " + summary + " (\"larkspur-cli undo-apply " + report.runId +
                   "\" takes it back)";
     std::printf("%s\n", summary.c_str());
-    return report.failures.empty() && report.journal.ok ? 0 : 1;
+    return failed == 0 && report.journal.ok ? 0 : 1;
 }
 
 int RunUndoApply(const Args& args, const Options&) {

@@ -45,10 +45,12 @@ ApplyReport ApplyToPages(std::string_view block, const std::vector<std::string>&
         for (const PagePlan& plan : batch) journal.Add(plan.path, plan.before, plan.after);
         if (report.journal = journal.Sync(); !report.journal) return report;
         for (PagePlan& plan : batch) {
-            if (IoResult r = ReplaceFileContents(plan.path, plan.after); !r) {
+            IoResult r = ReplaceFileContents(plan.path, plan.after);
+            if (!r) {
                 report.failures.push_back({plan.path, r.error});
                 continue;
             }
+            if (!r.warning.empty()) report.failures.push_back({plan.path, r.warning, true});
             ++report.written;
             if (options.afterPageWritten) options.afterPageWritten(report.written);
             // The batch's bytes go as soon as they are on disk.

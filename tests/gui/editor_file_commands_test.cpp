@@ -33,7 +33,7 @@ TEST_F(FileCommands, OpenReadsTheSheetAndTicksItsRules) {
     editor->OnOpen();
     EXPECT_EQ(dialogs.asked.at(0),
               (AskedQuestion{"OpenFile", "", "Web Pages, Style Sheets | *.html; *.htm; *.css|All Files | *.*||"}));
-    EXPECT_THAT(CodeLines(), ElementsAre("H2{", "color: red;", "}", ".note{", "font-size: 12pt;", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre("H2 {", "color: red;", "}", ".note {", "font-size: 12pt;", "}"));
     EXPECT_EQ(RuleNames().back(), ".note");
     EXPECT_TRUE(editor->RuleListBox()->IsChecked(Doc().FindRule("H2")));
     EXPECT_EQ(editor->CurrentFile(), path);
@@ -42,14 +42,14 @@ TEST_F(FileCommands, OpenReadsTheSheetAndTicksItsRules) {
     ExpectViewsInStep();
 }
 
-// What the pages do not edit shows on the Code page as Save writes it, and
+// The Code page shows the file as Save writes it, and
 // the status bar says once how much was kept.
 TEST_F(FileCommands, OpenKeepsWhatThePagesDoNotEditAndSaysHowMuch) {
     const std::string path = Path("framework.css");
     WriteText(path, "/* base */\n.btn { display: inline-block; color: red }\n@media print { a { color: black } }\n");
     dialogs.openFiles.push_back(path);
     editor->OnOpen();
-    EXPECT_THAT(CodeLines(), ElementsAre("/* base */", ".btn{", "display: inline-block;", "color: red;", "}",
+    EXPECT_THAT(CodeLines(), ElementsAre("/* base */", ".btn { display: inline-block; color: red }",
                                          "@media print { a { color: black } }"));
     EXPECT_EQ(editor->StatusBar()->currentMessage().toStdString(),
               "Kept as written: 1 declaration, 1 @media block, 1 comment");
@@ -57,7 +57,7 @@ TEST_F(FileCommands, OpenKeepsWhatThePagesDoNotEditAndSaysHowMuch) {
     // An edit on the pages changes its own line only.
     Doc().SetSelectedIndex(Doc().FindRule(".btn"));
     Declare(Doc().FindRule(".btn"), kColor, "blue");
-    EXPECT_THAT(CodeLines(), ElementsAre("/* base */", ".btn{", "display: inline-block;", "color: blue;", "}",
+    EXPECT_THAT(CodeLines(), ElementsAre("/* base */", ".btn { display: inline-block; color: blue }",
                                          "@media print { a { color: black } }"));
     ExpectViewsInStep();
     const std::string saved = Path("saved.css");
@@ -65,8 +65,7 @@ TEST_F(FileCommands, OpenKeepsWhatThePagesDoNotEditAndSaysHowMuch) {
     std::ifstream in(saved, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
-    EXPECT_EQ(text.str(), "/* base */\r\n.btn {\r\ndisplay: inline-block;\r\ncolor: blue;\r\n}\r\n"
-                          "@media print { a { color: black } }\r\n");
+    EXPECT_EQ(text.str(), "/* base */\n.btn { display: inline-block; color: blue }\n@media print { a { color: black } }\n");
 }
 
 TEST_F(FileCommands, AFileThatCannotBeOpenedLeavesTheSheetAsItWas) {

@@ -40,7 +40,7 @@ TEST_F(Preview, LoadPageReadsTheSheetAndShowsThePreviewCopy) {
     editor->OnLoadPage();
     EXPECT_EQ(dialogs.asked.at(0), (AskedQuestion{"OpenFile", "", "Web Pages | *.html; *.htm|All Files | *.*||"}));
     EXPECT_EQ(dialogs.Count("YesNo"), 0);  // silent
-    EXPECT_THAT(CodeLines(), ElementsAre("H2{", "color: red;", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre("H2 {", "color: red;", "}"));
     EXPECT_EQ(editor->PageFolder(), folder);
     EXPECT_NE(Copy().find(Doc().BuildStyleBlock()), std::string::npos);
     EXPECT_EQ(ReadText(folder + "test.css"), kPreviewSheetMark + Doc().StyleSheetText());

@@ -21,7 +21,7 @@ TEST_P(NewRuleNames, PrefixFollowsTheKindAndTheRuleIsListedAtOnce) {
     EXPECT_EQ(Doc().Rules()[56].selector, c.selector);
     EXPECT_EQ(Doc().SelectedIndex(), 56);
     EXPECT_TRUE(Doc().IsChecked(56));
-    EXPECT_THAT(CodeLines(), ElementsAre(std::string(c.selector) + "{", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre(std::string(c.selector) + " {", "}"));
     ExpectViewsInStep();
 }
 
@@ -52,14 +52,14 @@ TEST_F(EditorTest, RenameTakesTheNameAsTypedAndFollowsInTheListing) {
     dialogs.renames.push_back("main");
     editor->OnRenameRule();
     EXPECT_EQ(Doc().Rules()[1].selector, "main");
-    EXPECT_THAT(CodeLines(), ElementsAre("main{", "color: red;", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre("main {", "color: red;", "}"));
     EXPECT_EQ(dialogs.asked.back(), (AskedQuestion{"Rename", "Rename Tag", ""}));
 
     Select(3);  // unlisted rule: only the list item changes
     dialogs.renames.push_back(".x");
     editor->OnRenameRule();
     EXPECT_EQ(RuleNames()[3], ".x");
-    EXPECT_THAT(CodeLines(), ElementsAre("main{", "color: red;", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre("main {", "color: red;", "}"));
     ExpectViewsInStep();
 }
 
@@ -76,7 +76,7 @@ TEST_F(EditorTest, CopyOffersEveryRuleInListOrderAndCopiesIntoTheChosenOne) {
     const std::string s2 = Doc().Rules()[2].selector, s5 = Doc().Rules()[5].selector;
     EXPECT_EQ(Doc().Rules()[2].properties[kColor].value, "red");
     // The target keeps its name and listing, now showing the copied values.
-    EXPECT_THAT(CodeLines(), ElementsAre(s5 + "{", "color: red;", "}", s2 + "{", "color: red;", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre(s2 + " {", "color: red;", "}", s5 + " {", "color: red;", "}"));
     ExpectViewsInStep();
 }
 
@@ -98,7 +98,7 @@ TEST_F(EditorTest, ClearUnlistsTheDeclarationsButKeepsTheRuleListed) {
     Select(1);
     editor->OnClearRule();
     const std::string s1 = Doc().Rules()[1].selector, s3 = Doc().Rules()[3].selector;
-    EXPECT_THAT(CodeLines(), ElementsAre(s1 + "{", "}", s3 + "{", "color: blue;", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre(s1 + " {", "}", s3 + " {", "color: blue;", "}"));
     EXPECT_EQ(Doc().Rules()[1].properties[kColor].value, "");
     EXPECT_TRUE(Doc().Rules()[1].listed);
 }
@@ -115,13 +115,13 @@ TEST_F(EditorTest, DeletingAListedRuleMovesTheRulesBelowUp) {
     EXPECT_EQ(dialogs.asked.back(), (AskedQuestion{"YesNo", "Confirm Delete", "Delete currently selected Tag? " + s2}));
     EXPECT_EQ(dialogs.defaults.back(), Answer::No);
     EXPECT_EQ(Doc().RuleCount(), 55);
-    EXPECT_THAT(CodeLines(), ElementsAre(s1 + "{", "color: red;", "}", s3 + "{", "color: blue;", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre(s1 + " {", "color: red;", "}", s3 + " {", "color: blue;", "}"));
     // The rule that took the place is selected, and the listing stays true to
     // the rules when it is edited next.
     EXPECT_EQ(Doc().SelectedIndex(), 2);
     EXPECT_EQ(Doc().Rules()[2].selector, s3);
     Doc().SetValue(Doc().SelectedIndex(), kColor, "navy");
-    EXPECT_THAT(CodeLines(), ElementsAre(s1 + "{", "color: red;", "}", s3 + "{", "color: navy;", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre(s1 + " {", "color: red;", "}", s3 + " {", "color: navy;", "}"));
     ExpectViewsInStep();
 }
 
@@ -153,7 +153,7 @@ TEST_F(EditorTest, DeletingTheLastAndThenEveryRuleKeepsTheSelectionValid) {
     EXPECT_EQ(Doc().SelectedIndex(), 0);
     EXPECT_TRUE(editor->CommandAction(kCmdDeleteRule)->isEnabled());
     EXPECT_TRUE(editor->PropertySheet()->isEnabled());
-    EXPECT_THAT(CodeLines(), ElementsAre("P{", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre("P {", "}"));
     ExpectViewsInStep();
 }
 

@@ -140,9 +140,9 @@ constexpr KeyEffect kEffects[] = {
 TEST_F(Shortcuts, EachKeyInEachFocusDoesWhatItSaysToTheSheet) {
     const int row = 1;
     const std::string rule = Doc().Rule(row).selector;
-    const std::vector<std::string> header{rule + "{", "}"};
-    const std::vector<std::string> first{rule + "{", "color: red;", "}"};
-    const std::vector<std::string> both{rule + "{", "color: red;", "font-size: 9pt;", "}"};
+    const std::vector<std::string> header{rule + " {", "}"};
+    const std::vector<std::string> first{rule + " {", "color: red;", "}"};
+    const std::vector<std::string> both{rule + " {", "font-size: 9pt;", "color: red;", "}"};
     for (const KeyEffect& k : kEffects) {
         const char* focus[] = {"rule list", "edit box", "Code page", "toolbar"};
         SCOPED_TRACE(std::string(k.keys) + " in the " + focus[static_cast<int>(k.focus)]);

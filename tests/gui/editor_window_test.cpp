@@ -106,15 +106,15 @@ TEST_F(EditorTest, ACheckTakesEffectAtOnceWhetherOrNotTheRuleIsSelected) {
     const std::string body = Doc().Rules()[0].selector;
     const std::string h3 = Doc().Rules()[3].selector;
     Check(3);  // ticked, not selected
-    EXPECT_THAT(CodeLines(), ElementsAre(h3 + "{", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre(h3 + " {", "}"));
     EXPECT_TRUE(Doc().Modified());
     Check(0);  // ticked, selected
-    EXPECT_THAT(CodeLines(), ElementsAre(h3 + "{", "}", body + "{", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre(body + " {", "}", h3 + " {", "}"));
     Select(3);  // selecting changes nothing more
     Select(0);
-    EXPECT_THAT(CodeLines(), ElementsAre(h3 + "{", "}", body + "{", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre(body + " {", "}", h3 + " {", "}"));
     Check(0, false);  // unticked while selected
-    EXPECT_THAT(CodeLines(), ElementsAre(h3 + "{", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre(h3 + " {", "}"));
     Check(3, false);  // unticked, not selected
     EXPECT_TRUE(CodeLines().empty());
     ExpectViewsInStep();
@@ -131,7 +131,7 @@ TEST_F(EditorTest, ClickingACheckBoxOfAnotherRuleListsItAtOnce) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onBox);
     EXPECT_EQ(list->currentRow(), 2);
     EXPECT_TRUE(list->IsChecked(2));
-    EXPECT_THAT(CodeLines(), ElementsAre(Doc().Rules()[2].selector + "{", "}"));
+    EXPECT_THAT(CodeLines(), ElementsAre(Doc().Rules()[2].selector + " {", "}"));
 
     // A click on the text selects without touching the mark.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(4)).center());

@@ -276,7 +276,7 @@ TEST_F(BorderPageTest, SidesAreIndependent) {
     Click(1193);         // bottom Width
     Click(1191);         // bottom Keyword
     EXPECT_EQ(host.Lines(),
-              "border-left: 1% dashed;\nborder-right: #FF0000;\nborder-bottom: thin;\n");
+              "border-bottom: thin;\nborder-left: 1% dashed;\nborder-right: #FF0000;\n");
     for (int property : {kBorderTop, kBorderBottom, kBorderLeft, kBorderRight})
         EXPECT_EQ(host.Entry(property).listed, property != kBorderTop) << property;
 }
@@ -346,7 +346,7 @@ TEST_F(PositionPageTest, LengthsTakeTheirUnitAndZIndexNone) {
     Click(1130);
     Click(1187);
     Type(1188, "0");
-    EXPECT_EQ(host.Lines(), "width: 10px;\nheight: 1%;\nz-index: 10;\n");
+    EXPECT_EQ(host.Lines(), "z-index: 10;\nheight: 1%;\nwidth: 10px;\n");
     EXPECT_EQ(Value(kWidth), "10px");
     EXPECT_EQ(Value(kHeight), "1%");
     EXPECT_EQ(Items(1190), QStringList({"absolute", "relative", "static"}));

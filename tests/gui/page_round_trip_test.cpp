@@ -102,12 +102,12 @@ TEST(PageRoundTrip, WrittenSheetReadsBackIntoTheSameControls) {
               "font-family: Bbb Test Face, monospace;\n"
               "font-style: oblique;\n"
               "font-variant: small-caps;\n"
-              "font-weight: 700;\n"
               "font-size: 14pt;\n"
+              "font-weight: 700;\n"
               "color: #12ABFF;\n"
-              "background-color: #FFFFFF;\n"
               "background-repeat: repeat-x;\n"
               "background-attachment: scroll;\n"
+              "background-color: #FFFFFF;\n"
               "background-image: url(img/a.gif);\n"
               "background-position: 5px 10em;\n");
     a.Store();

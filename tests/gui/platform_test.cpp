@@ -44,22 +44,22 @@ TEST(QtDesktopServicesTest, ClipboardTakesTheTextAndMissingDocumentsFail) {
 
 TEST(CodePageTest, FollowsTheListingLineByLineWithoutRebuilding) {
     Listing listing;
-    listing.Assign("P{\n}\n");
+    listing.Assign("P {\n}\n");
     CCodePage page;
     page.ShowListing(listing);
     listing.SetObserver(&page);
     QSignalSpy resets(page.List()->model(), &QAbstractItemModel::modelReset);
     QSignalSpy inserted(page.List()->model(), &QAbstractItemModel::rowsInserted);
 
-    listing.Insert(3, "color: red;\n");
+    listing.Insert(4, "color: red;\n");
     listing.Insert(listing.Size(), "H1{\n}\n");
-    listing.ReplaceRange(3, 4, "blue");
+    listing.ReplaceRange(11, 3, "blue");
     listing.Erase(listing.LineStart(3), listing.Size() - listing.LineStart(3));
     EXPECT_EQ(resets.count(), 0);  // line by line, never the whole list again
     EXPECT_EQ(inserted.count(), 3);
     QStringList shown;
     for (int i = 0; i < page.LineCount(); ++i) shown << page.LineText(i);
-    EXPECT_EQ(shown, (QStringList{"P{", "color: blue;", "}"}));
+    EXPECT_EQ(shown, (QStringList{"P {", "color: blue;", "}"}));
     listing.Clear();
     EXPECT_EQ(page.LineCount(), 0);
     listing.SetObserver(nullptr);
