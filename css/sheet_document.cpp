@@ -640,7 +640,12 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
     keptByRead_ = std::move(sheet.kept);
     eol_ = sheet.eol;
     contexts_ = std::move(sheet.contexts);
-    const size_t total = rules_.size() + sheet.blocks.size();
+    // Room for the rules the sheet adds, so a big sheet is not moved while it
+    // is read; a sheet that only fills rules held moves none of them.
+    size_t adds = 0;
+    for (const ReadSheet::Block& block : sheet.blocks)
+        if (block.context != 0 || FindRule(block.selector, block.hash) < 0) ++adds;
+    const size_t total = rules_.size() + adds;
     rules_.reserve(total);
     checked_.reserve(total);
     places_.reserve(total);
