@@ -28,6 +28,7 @@
 #include "css/file_io.h"
 #include "editor/editor_toolbar.h"
 #include "editor/rule_check_list.h"
+#include "editor/rule_filter_box.h"
 #include "pages/code_page.h"
 #include "pages/page_factory.h"
 #include "pages/preview_page.h"
@@ -106,11 +107,24 @@ void CEditorDlg::BuildLayout(const BrowserFactory& browserFactory) {
     auto* body = new QHBoxLayout(pagesArea);
     body->setContentsMargins(0, 0, 0, 0);
 
-    ruleList_ = new CRuleCheckList(splitter_);
+    auto* rulesArea = new QWidget(splitter_);
+    auto* rulesColumn = new QVBoxLayout(rulesArea);
+    rulesColumn->setContentsMargins(0, 0, 0, 0);
+    rulesColumn->setSpacing(2);
+    ruleList_ = new CRuleCheckList(rulesArea);
+    ruleFilter_ = new CRuleFilterBox(ruleList_, rulesArea);
+    ruleList_->AttachFilterBox(ruleFilter_);
+    rulesColumn->addWidget(ruleFilter_);
+    rulesColumn->addWidget(ruleList_, 1);
+    setTabOrder(ruleFilter_, ruleList_);
+    auto* find = new QAction(this);
+    find->setShortcut(QKeySequence::Find);
+    connect(find, &QAction::triggered, this, &CEditorDlg::FindRuleInList);
+    addAction(find);
     // Never so narrow that a built-in tag is cut.
     ruleList_->setMinimumWidth(DefaultRuleListWidth());
     FillRuleList();
-    connect(ruleList_, &QListWidget::currentRowChanged, this, &CEditorDlg::SelectRule);
+    connect(ruleList_, &CRuleCheckList::currentRowChanged, this, &CEditorDlg::SelectRule);
     connect(ruleList_, &CRuleCheckList::CheckToggled, this,
             [this](int row, bool checked) {
                 history_.Begin((checked ? QStringLiteral("Check ") : QStringLiteral("Uncheck ")) + RuleName(row));
@@ -122,7 +136,7 @@ void CEditorDlg::BuildLayout(const BrowserFactory& browserFactory) {
                 else
                     FollowInCode(row);
             });
-    splitter_->addWidget(ruleList_);
+    splitter_->addWidget(rulesArea);
     splitter_->addWidget(pagesArea);
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
@@ -283,11 +297,19 @@ void CEditorDlg::UpdateTitle() {
 
 void CEditorDlg::ModifiedChanged(bool modified) { setWindowModified(modified); }
 
+RuleListModel::Rule CEditorDlg::RuleListEntry(int index) const {
+    return {QString::fromStdString(labels_.Label(doc_, index)), QString::fromStdString(doc_.Rule(index).selector),
+            doc_.IsChecked(index)};
+}
+
 void CEditorDlg::FillRuleList() {
+    labels_.Count(doc_);
+    std::vector<RuleListModel::Rule> rules;
+    rules.reserve(static_cast<size_t>(doc_.RuleCount()));
+    for (int i = 0; i < doc_.RuleCount(); ++i) rules.push_back(RuleListEntry(i));
     const QSignalBlocker block(ruleList_);
-    ruleList_->clear();
-    for (int i = 0; i < doc_.RuleCount(); ++i)
-        ruleList_->AddRule(QString::fromStdString(doc_.Rules()[i].selector), doc_.IsChecked(i));
+    ruleList_->SetRules(std::move(rules));
+    if (doc_.IsValidIndex(doc_.SelectedIndex())) ruleList_->setCurrentRow(doc_.SelectedIndex());
 }
 
 QAction* CEditorDlg::CommandAction(int id) const {
@@ -415,30 +437,39 @@ void CEditorDlg::ShowRuleAfterRemoval() {
 
 // ---- what the core did ----
 
+// While a sheet is read the list waits, and is filled once at the end.
+
 void CEditorDlg::RuleAppended(int index) {
-    const QSignalBlocker block(ruleList_);
-    ruleList_->InsertRule(index, QString::fromStdString(doc_.Rules()[index].selector), doc_.IsChecked(index));
     history_.RuleAppended(index);
+    if (reading_) return;
+    const QSignalBlocker block(ruleList_);
+    ruleList_->InsertRule(index, RuleListEntry(index));
 }
 
 void CEditorDlg::RuleRemoved(int index) {
-    const QSignalBlocker block(ruleList_);
-    delete ruleList_->takeItem(index);
     history_.RuleRemoved();
+    if (reading_) return;
+    const QSignalBlocker block(ruleList_);
+    ruleList_->RemoveRule(index);
 }
 
-void CEditorDlg::RuleRenamed(int index) {
-    ruleList_->RenameRule(index, QString::fromStdString(doc_.Rules()[index].selector));
-}
+void CEditorDlg::RuleRenamed(int index) { ruleList_->ChangeRule(index, RuleListEntry(index)); }
 
 void CEditorDlg::RuleCheckChanged(int index, bool checked) {
+    if (reading_) return;
     const QSignalBlocker block(ruleList_);
     ruleList_->SetChecked(index, checked);
 }
 
 void CEditorDlg::RuleSelected(int index) {
+    if (reading_) return;
     const QSignalBlocker block(ruleList_);
     ruleList_->setCurrentRow(index);
+}
+
+void CEditorDlg::FindRuleInList() {
+    ruleFilter_->setFocus(Qt::ShortcutFocusReason);
+    ruleFilter_->selectAll();
 }
 
 void CEditorDlg::PagesNeedReload() {

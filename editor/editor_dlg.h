@@ -8,10 +8,12 @@
 
 #include "controls/info_dlg.h"
 #include "css/listing_fan_out.h"
+#include "css/rule_labels.h"
 #include "css/sheet_document.h"
 #include "editor/sheet_history.h"
 #include "editor/editor_commands.h"
 #include "editor/recent_files.h"
+#include "editor/rule_list_model.h"
 #include "model/colour_case.h"
 #include "pages/browser.h"
 #include "pages/page_host.h"
@@ -27,6 +29,7 @@ class QTabWidget;
 namespace larkspur {
 
 class CCodePage;
+class CRuleFilterBox;
 class LivePreview;
 class CPreviewPage;
 class CPropertyPage;
@@ -108,6 +111,7 @@ public:
 
     // Parts, for the application and tests.
     CRuleCheckList* RuleListBox() const { return ruleList_; }
+    CRuleFilterBox* RuleFilterBox() const { return ruleFilter_; }
     QTabWidget* PropertySheet() const { return propertySheet_; }
     QTabWidget* ViewSheet() const { return viewSheet_; }
     const std::vector<CPropertyPage*>& Pages() const { return pages_; }
@@ -148,6 +152,9 @@ private:
     void BuildLayout(const BrowserFactory& browserFactory);
     void BuildCommands();
     void FillRuleList();
+    RuleListModel::Rule RuleListEntry(int index) const;
+    // Ctrl+F: the filter box above the rule list.
+    void FindRuleInList();
     void BuildMenus();
     void BuildRecentMenu();
     void AddRecent(const std::string& path);
@@ -200,6 +207,9 @@ private:
     DesktopServices& desktop_;
 
     CRuleCheckList* ruleList_ = nullptr;
+    CRuleFilterBox* ruleFilter_ = nullptr;
+    RuleLabels labels_;
+    bool reading_ = false;  // a sheet being read: the rule list waits
     QTabWidget* propertySheet_ = nullptr;
     QTabWidget* viewSheet_ = nullptr;
     std::vector<CPropertyPage*> pages_;

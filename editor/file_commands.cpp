@@ -49,7 +49,10 @@ bool CEditorDlg::OpenDocumentFile(const std::string& path) {
 // fresh history; a failure is shown and changes nothing.
 bool CEditorDlg::ReadSheetFile(const std::string& path) {
     history_.Pause();
+    reading_ = true;
     const IoResult read = doc_.ReadStyleSheet(path);
+    reading_ = false;
+    FillRuleList();
     history_.Resume();
     if (!ShowIfFailed(read)) return false;
     history_.Clear();

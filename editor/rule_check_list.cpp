@@ -3,54 +3,107 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 
 namespace larkspur {
 
-CRuleCheckList::CRuleCheckList(QWidget* parent) : QListWidget(parent) {
+CRuleCheckList::CRuleCheckList(QWidget* parent) : QListView(parent), model_(this) {
     setAccessibleName(QStringLiteral("Rules"));
+    setModel(&model_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTextElideMode(Qt::ElideMiddle);
 }
 
-void CRuleCheckList::AddRule(const QString& name, bool checked) { InsertRule(count(), name, checked); }
-
-namespace {
-
-// A grouped or hand-written selector may run over several lines; the list
-// shows it on one, and the tool tip keeps it whole.
-void ShowSelector(QListWidgetItem& item, const QString& selector) {
-    const QString line = selector.simplified();
-    item.setText(line);
-    item.setToolTip(selector);
+void CRuleCheckList::SetRules(std::vector<Rule> rules) {
+    current_ = -1;
+    model_.SetRules(std::move(rules));
 }
 
-}  // namespace
-
-void CRuleCheckList::InsertRule(int row, const QString& name, bool checked) {
-    auto* item = new QListWidgetItem;
-    ShowSelector(*item, name);
-    // Not user-checkable for the view: this list toggles marks itself, so the
-    // mark changes before the selection does.
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
-    insertItem(row, item);
+void CRuleCheckList::InsertRule(int index, Rule rule) {
+    if (current_ >= index) ++current_;
+    model_.Insert(index, std::move(rule));
 }
 
-void CRuleCheckList::RenameRule(int row, const QString& name) {
-    if (QListWidgetItem* it = item(row)) ShowSelector(*it, name);
+void CRuleCheckList::RemoveRule(int index) {
+    const int current = current_;
+    {
+        const QSignalBlocker block(this);
+        model_.Remove(index);
+    }
+    // The view moves its current row off a removed one by itself.
+    if (current == index)
+        current_ = model_.RuleAt(currentIndex().row());
+    else
+        current_ = current > index ? current - 1 : current;
 }
 
-bool CRuleCheckList::IsChecked(int row) const {
-    const QListWidgetItem* it = item(row);
-    return it && it->checkState() == Qt::Checked;
+void CRuleCheckList::ChangeRule(int index, Rule rule) { model_.Change(index, std::move(rule)); }
+
+bool CRuleCheckList::IsChecked(int index) const {
+    return index >= 0 && index < count() && model_.At(index).checked;
 }
 
-void CRuleCheckList::SetChecked(int row, bool checked) {
-    if (QListWidgetItem* it = item(row)) it->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+void CRuleCheckList::SetChecked(int index, bool checked) { model_.SetChecked(index, checked); }
+
+void CRuleCheckList::setCurrentRow(int index) {
+    if (index >= 0 && index < count() && model_.RowOf(index) < 0) SetFilter({});
+    const int row = model_.RowOf(index);
+    setCurrentIndex(row >= 0 ? model_.index(row) : QModelIndex());
+    if (row < 0) {
+        // No row to stand on: tell the window, as a change of row would.
+        const bool changed = current_ != -1 || index != -1;
+        current_ = -1;
+        if (changed) emit currentRowChanged(-1);
+    }
 }
+
+void CRuleCheckList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QListView::currentChanged(current, previous);
+    const int rule = model_.RuleAt(current.row());
+    // A filter that hides the current rule leaves it the window's rule.
+    if (rule < 0 || rule == current_) return;
+    current_ = rule;
+    emit currentRowChanged(rule);
+}
+
+void CRuleCheckList::SetFilter(const QString& filter) {
+    if (filter == model_.Filter()) return;
+    {
+        const QSignalBlocker block(this);
+        model_.SetFilter(filter);
+    }
+    ShowCurrent();
+    if (filterBox_ && filterBox_->text() != filter) {
+        const QSignalBlocker block(filterBox_.data());
+        filterBox_->setText(filter);
+    }
+}
+
+void CRuleCheckList::AttachFilterBox(QLineEdit* box) {
+    filterBox_ = box;
+    connect(box, &QLineEdit::textChanged, this, &CRuleCheckList::SetFilter);
+}
+
+void CRuleCheckList::ShowCurrent() {
+    const int row = model_.RowOf(current_);
+    if (row < 0) return;
+    const QSignalBlocker block(this);
+    const QModelIndex index = model_.index(row);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+QRect CRuleCheckList::RuleRect(int index) const {
+    const int row = model_.RowOf(index);
+    return row >= 0 ? visualRect(model_.index(row)) : QRect();
+}
+
+int CRuleCheckList::RuleAtPoint(const QPoint& point) const { return model_.RuleAt(indexAt(point).row()); }
 
 bool CRuleCheckList::IsOnCheckBox(const QPoint& point) const {
     const QModelIndex index = indexAt(point);
@@ -63,31 +116,32 @@ bool CRuleCheckList::IsOnCheckBox(const QPoint& point) const {
     return box.contains(point);
 }
 
-void CRuleCheckList::Toggle(int row) {
-    if (!item(row)) return;
-    const bool checked = !IsChecked(row);
-    SetChecked(row, checked);
-    emit CheckToggled(row, checked);
+void CRuleCheckList::Toggle(int index) {
+    if (index < 0 || index >= count()) return;
+    const bool checked = !IsChecked(index);
+    SetChecked(index, checked);
+    emit CheckToggled(index, checked);
 }
 
 void CRuleCheckList::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && IsOnCheckBox(event->position().toPoint()))
-        Toggle(indexAt(event->position().toPoint()).row());
-    QListWidget::mousePressEvent(event);
+    const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && IsOnCheckBox(point)) Toggle(RuleAtPoint(point));
+    QListView::mousePressEvent(event);
 }
 
 void CRuleCheckList::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second click of a double click on a check box is a second toggle.
-    if (event->button() == Qt::LeftButton && IsOnCheckBox(event->position().toPoint())) {
-        Toggle(indexAt(event->position().toPoint()).row());
+    const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && IsOnCheckBox(point)) {
+        Toggle(RuleAtPoint(point));
         return;
     }
-    QListWidget::mouseDoubleClickEvent(event);
+    QListView::mouseDoubleClickEvent(event);
 }
 
 void CRuleCheckList::keyboardSearch(const QString& search) {
     lastSearchKey_.start();
-    QListWidget::keyboardSearch(search);
+    QListView::keyboardSearch(search);
 }
 
 bool CRuleCheckList::Searching() const {
@@ -103,7 +157,7 @@ void CRuleCheckList::keyPressEvent(QKeyEvent* event) {
             Toggle(currentRow());
         return;
     }
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
 }
 
 }  // namespace larkspur

@@ -43,7 +43,8 @@ void CEditorDlg::OnCopyRule() {
     StorePages();
     std::vector<std::string> names;
     names.reserve(static_cast<size_t>(doc_.RuleCount()));
-    for (const StyleRule& rule : doc_.Rules()) names.push_back(rule.selector);
+    // As the rule list names them: a selector may stand in several blocks.
+    for (int i = 0; i < doc_.RuleCount(); ++i) names.push_back(labels_.Label(doc_, i));
     const std::optional<int> target = dialogs_.AskCopyTarget(names);
     if (!target || !doc_.IsValidIndex(*target) || *target == from) return;
     history_.Begin(QStringLiteral("Copy %1 to %2").arg(RuleName(from), RuleName(*target)));

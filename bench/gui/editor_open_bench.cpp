@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QListView>
-#include <QListWidget>
 #include <QScrollBar>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +16,7 @@
 #include "bench/site_sheet.h"
 #include "editor/editor_dlg.h"
 #include "editor/rule_check_list.h"
+#include "editor/rule_filter_box.h"
 #include "pages/code_page.h"
 #include "tests/gui/fake_browser.h"
 #include "tests/gui/fake_platform.h"
@@ -69,6 +69,23 @@ const std::string& TwentyThousandPath() {
     return path;
 }
 
+// 50,000 blocks as a modern sheet writes them: rules, each selector written
+// again under a breakpoint and under print.
+const std::string& FiftyThousandBlocksPath() {
+    static std::string path = [] {
+        std::string text;
+        for (int i = 0; i < 50000 / 5; ++i) {
+            const std::string name = ".card-" + std::to_string(i);
+            text += name + " {display: flex; color: #333}\n" + name + " a {color: blue}\n";
+            text += "@media (min-width: 768px) {\n  " + name + " {margin-left: 2em}\n  " + name +
+                    " a {float: left}\n}\n";
+            text += "@media print {\n  " + name + " {color: black}\n}\n";
+        }
+        return TempSheet("editor-50k-blocks", text);
+    }();
+    return path;
+}
+
 void BM_EditorOpensSheet(benchmark::State& state, const std::string& path) {
     Editor editor;
     editor.dlg->show();
@@ -80,6 +97,33 @@ void BM_EditorOpensMix10MB(benchmark::State& state) { BM_EditorOpensSheet(state,
 BENCHMARK(BM_EditorOpensMix10MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_EditorOpens20000Rules(benchmark::State& state) { BM_EditorOpensSheet(state, TwentyThousandPath()); }
 BENCHMARK(BM_EditorOpens20000Rules)->Unit(benchmark::kMillisecond)->Iterations(3);
+void BM_EditorOpens50000Blocks(benchmark::State& state) { BM_EditorOpensSheet(state, FiftyThousandBlocksPath()); }
+BENCHMARK(BM_EditorOpens50000Blocks)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Typing a filter over 50,000 blocks key by key, and emptying it: the list
+// redrawn after every key.
+void BM_FilterKeysOver50000Blocks(benchmark::State& state) {
+    static Editor* editor = [] {
+        auto* e = new Editor;
+        e->dlg->show();
+        e->Open(FiftyThousandBlocksPath());
+        return e;
+    }();
+    CRuleFilterBox* box = editor->dlg->RuleFilterBox();
+    const QString typed = QStringLiteral("card-123 a");
+    for (auto _ : state) {
+        for (qsizetype n = 1; n <= typed.size(); ++n) {
+            box->setText(typed.left(n));
+            editor->dlg->RuleListBox()->viewport()->repaint();
+        }
+        box->clear();
+        editor->dlg->RuleListBox()->viewport()->repaint();
+    }
+    state.counters["keys"] = benchmark::Counter(static_cast<double>(state.iterations() * (typed.size() + 1)),
+                                                benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["blocks"] = editor->dlg->RuleListBox()->count();
+}
+BENCHMARK(BM_FilterKeysOver50000Blocks)->Unit(benchmark::kMillisecond);
 
 Editor& OpenTwentyThousand() {
     static Editor* editor = [] {

@@ -7,7 +7,6 @@
 #include <QTest>
 
 #include <QDir>
-#include <QListWidget>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <fstream>
@@ -79,8 +78,8 @@ protected:
     std::vector<std::string> ListingLines() { return Doc().GetListing().Lines(); }
     std::vector<std::string> RuleNames() const {
         std::vector<std::string> names;
-        QListWidget* list = editor->RuleListBox();
-        for (int i = 0; i < list->count(); ++i) names.push_back(list->item(i)->text().toStdString());
+        const CRuleCheckList* list = editor->RuleListBox();
+        for (int i = 0; i < list->count(); ++i) names.push_back(list->Text(i).toStdString());
         return names;
     }
     // The rule list, the rules and the Code page agree.
@@ -88,8 +87,8 @@ protected:
         std::vector<std::string> selectors, tips;
         for (const StyleRule& rule : Doc().Rules()) selectors.push_back(rule.selector);
         // The item shows the selector on one line; its tool tip holds it whole.
-        QListWidget* list = editor->RuleListBox();
-        for (int i = 0; i < list->count(); ++i) tips.push_back(list->item(i)->toolTip().toStdString());
+        const CRuleCheckList* list = editor->RuleListBox();
+        for (int i = 0; i < list->count(); ++i) tips.push_back(list->ToolTip(i).toStdString());
         EXPECT_EQ(tips, selectors);
         EXPECT_EQ(CodeLines(), ListingLines());
         EXPECT_EQ(editor->RuleListBox()->currentRow(), Doc().SelectedIndex());

@@ -110,12 +110,12 @@ TEST_F(EditorTest, RuleListShowsEachSelectorOnOneLineWithTheWholeAsTip) {
     WriteText(path, "H1,\r\n  H2\t.intro {\r\ncolor: red;\r\n}\r\n");
     ASSERT_TRUE(editor->OpenFile(path));
     const int row = Doc().FindRule(Doc().Rules().back().selector);
-    QListWidgetItem* item = editor->RuleListBox()->item(row);
-    EXPECT_EQ(item->text(), "H1, H2 .intro");
-    EXPECT_EQ(item->toolTip().toStdString(), Doc().Rules()[row].selector);
+    CRuleCheckList* list = editor->RuleListBox();
+    EXPECT_EQ(list->Text(row), "H1, H2 .intro");
+    EXPECT_EQ(list->ToolTip(row).toStdString(), Doc().Rules()[row].selector);
     Doc().RenameRule(row, "UL\r\n LI");
-    EXPECT_EQ(item->text(), "UL LI");
-    EXPECT_EQ(item->toolTip(), "UL\r\n LI");
+    EXPECT_EQ(list->Text(row), "UL LI");
+    EXPECT_EQ(list->ToolTip(row), "UL\r\n LI");
 }
 
 TEST_F(EditorTest, RuleListFitsTheTagsCanBeWidenedAndKeepsItsWidth) {
@@ -127,14 +127,14 @@ TEST_F(EditorTest, RuleListFitsTheTagsCanBeWidenedAndKeepsItsWidth) {
     for (int row = 0; row < 56; ++row) {
         QStyleOptionViewItem option;
         option.initFrom(list);
-        option.rect = list->visualItemRect(list->item(row));
+        option.rect = list->RuleRect(row);
         option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-        option.text = list->item(row)->text();
+        option.text = list->Text(row);
         const QRect text = list->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, list);
         EXPECT_GE(text.width(), list->fontMetrics().horizontalAdvance(option.text)) << option.text.toStdString();
     }
     QSplitter* splitter = editor->Splitter();
-    ASSERT_EQ(splitter->widget(0), list);
+    ASSERT_EQ(splitter->widget(0), list->parentWidget());
     EXPECT_FALSE(splitter->childrenCollapsible());
     const int before = list->width();
     // As a drag of the bar does.

@@ -123,7 +123,7 @@ TEST_F(EditorTest, ACheckTakesEffectAtOnceWhetherOrNotTheRuleIsSelected) {
 TEST_F(EditorTest, ClickingACheckBoxOfAnotherRuleListsItAtOnce) {
     editor->show();
     CRuleCheckList* list = editor->RuleListBox();
-    const QRect item = list->visualItemRect(list->item(2));
+    const QRect item = list->RuleRect(2);
     QPoint onBox;
     for (int x = item.left(); x < item.right() && onBox.isNull(); ++x)
         if (list->IsOnCheckBox(QPoint(x, item.center().y()))) onBox = QPoint(x, item.center().y());
@@ -134,7 +134,7 @@ TEST_F(EditorTest, ClickingACheckBoxOfAnotherRuleListsItAtOnce) {
     EXPECT_THAT(CodeLines(), ElementsAre(Doc().Rules()[2].selector + " {", "}"));
 
     // A click on the text selects without touching the mark.
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(4)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->RuleRect(4).center());
     EXPECT_EQ(list->currentRow(), 4);
     EXPECT_FALSE(list->IsChecked(4));
     ExpectViewsInStep();

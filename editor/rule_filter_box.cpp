@@ -1,0 +1,36 @@
+#include "editor/rule_filter_box.h"
+
+#include <QKeyEvent>
+
+namespace larkspur {
+
+CRuleFilterBox::CRuleFilterBox(QWidget* list, QWidget* parent) : QLineEdit(parent), list_(list) {
+    setAccessibleName(QStringLiteral("Filter rules"));
+    setPlaceholderText(QStringLiteral("Filter rules"));
+    setToolTip(QStringLiteral("Shows only the rules whose selector holds the text typed (Ctrl+F)"));
+    setClearButtonEnabled(true);
+}
+
+void CRuleFilterBox::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter must not reach a button of the window.
+        list_->setFocus(Qt::TabFocusReason);
+        event->accept();
+        return;
+    case Qt::Key_Escape:
+        if (!text().isEmpty()) {
+            clear();
+            event->accept();
+            return;
+        }
+        break;
+    default: break;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+}  // namespace larkspur

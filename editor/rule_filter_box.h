@@ -1,0 +1,21 @@
+#pragma once
+#include <QLineEdit>
+
+namespace larkspur {
+
+// The box above the rule list that narrows it to the rules whose label holds
+// the text typed. Down, Enter and Page Down go on to the list; Escape empties
+// the box.
+class CRuleFilterBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit CRuleFilterBox(QWidget* list, QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QWidget* list_;
+};
+
+}  // namespace larkspur
