@@ -65,6 +65,12 @@ TEST_F(RuleListTest, EveryBlockIsARowToldApartByContextAndLine) {
     ASSERT_FALSE(dialogs.asked.empty());
     EXPECT_THAT(dialogs.asked.back().text, ::testing::HasSubstr(",.field (line 2),"));
     EXPECT_THAT(dialogs.asked.back().text, ::testing::EndsWith(",.field (line 8)"));
+
+    // The blocks inside at-rules leave with the sheet, the list in step.
+    Select(RowAtLine(5));
+    editor->CommandAction(kCmdNewSheet)->trigger();
+    EXPECT_EQ(List().count(), Doc().RuleCount());
+    ExpectViewsInStep();
 }
 
 TEST_F(RuleListTest, FilterNarrowsTheListAndKeepsTheRuleBeingEdited) {
