@@ -91,10 +91,7 @@ TEST_F(DesktopTest, ColourDialogStartsAtTheRulesColourAndWritesInTheSheetsCase) 
     const std::string lower = Sheet("lower.css", "H1 {\r\ncolor: #fff;\r\n}\r\nP {\r\ncolor: #a0b0c0;\r\n}\r\n");
     ASSERT_TRUE(editor->OpenFile(lower));
     Select(Doc().FindRule("H1"));
-    CPropertyPage* font = nullptr;
-    for (CPropertyPage* page : editor->Pages())
-        if (page->ResourceId() == CFontPage::kResourceId) font = page;
-    ASSERT_NE(font, nullptr);
+    CPropertyPage* font = &FontPage();
     editor->PropertySheet()->setCurrentWidget(font);
     dialogs.colours.push_back(MakeColour(0x12, 0xAB, 0xFF));
     font->ColourButton(CFontPage::kColourButton)->click();

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@
 #include "editor/editor_dlg.h"
 #include "editor/rule_check_list.h"
 #include "pages/code_page.h"
+#include "pages/font_page.h"
+#include "pages/property_page.h"
 #include "fake_browser.h"
 #include "fake_platform.h"
 #include "model/vocabulary.h"
@@ -68,6 +71,14 @@ protected:
         ListRow(row);
         Doc().SetValue(Doc().SelectedIndex(), property, value);
     }
+
+    // The page with this resource id (CFontPage::kResourceId ...).
+    CPropertyPage& Page(int resourceId) const {
+        for (CPropertyPage* page : editor->Pages())
+            if (page->ResourceId() == resourceId) return *page;
+        throw std::logic_error("no page " + std::to_string(resourceId));
+    }
+    CPropertyPage& FontPage() const { return Page(CFontPage::kResourceId); }
 
     std::vector<std::string> CodeLines() const {
         std::vector<std::string> lines;

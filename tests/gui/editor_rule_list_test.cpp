@@ -37,11 +37,6 @@ protected:
         return -1;
     }
     CRuleCheckList& List() { return *editor->RuleListBox(); }
-    CPropertyPage& FontPage() {
-        for (CPropertyPage* page : editor->Pages())
-            if (page->ResourceId() == CFontPage::kResourceId) return *page;
-        throw std::logic_error("no font page");
-    }
 
     QTemporaryDir dir;
     std::string path;

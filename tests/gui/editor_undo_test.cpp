@@ -28,11 +28,6 @@ protected:
         for (int i = 0; i < Doc().RuleCount(); ++i) v.checks.push_back(editor->RuleListBox()->IsChecked(i));
         return v;
     }
-    CPropertyPage& FontPage() {
-        for (CPropertyPage* page : editor->Pages())
-            if (page->ResourceId() == CFontPage::kResourceId) return *page;
-        throw std::logic_error("no font page");
-    }
     void ClickFont(int id) { Click(FontPage(), id); }
     // The font size typed key by key into the Value box.
     void TypeFontSize(const QString& text) { Retype(FontPage().Edit(CFontPage::kValueEdit), text); }

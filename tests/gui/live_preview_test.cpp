@@ -52,11 +52,6 @@ public:
         EXPECT_EQ(browser.scripts.back(), LivePreview::StyleScript(Doc().StyleSheetText()).toStdString());
     }
     QAction* Toggle() { return editor->CommandAction(kCmdLivePreview); }
-    CPropertyPage& FontPage() {
-        for (CPropertyPage* page : editor->Pages())
-            if (page->ResourceId() == CFontPage::kResourceId) return *page;
-        throw std::logic_error("no Font page");
-    }
 
     QTemporaryDir dir;
     std::string folder;
