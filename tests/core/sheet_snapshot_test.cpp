@@ -30,34 +30,58 @@ protected:
             doc.SetValue(i, kFontSize, "12pt");
         }
         doc.SetValue(doc.FindRule("H1"), kMarginTop, "1em");
+        ASSERT_TRUE(read.ReadStyleSheetText(kRead, "site.css"));
     }
-    std::vector<RuleSnapshot> All() const {
+    static constexpr char kRead[] =
+        "h1 { color: red }\n"
+        ".field { color: red; -x-y: 1 }\n"
+        "@media print {\n"
+        "  .field { font-size: 10pt }\n"
+        "  @supports (display: grid) { .field { text-align: left } }\n"
+        "}\n"
+        "/* between */\n"
+        ".field { background-color: white }\n";
+    static int AtLine(const SheetDocument& d, uint32_t line) {
+        for (int i = 0; i < d.RuleCount(); ++i)
+            if (d.PlaceOf(i).line == line) return i;
+        return -1;
+    }
+    static std::vector<RuleSnapshot> All(const SheetDocument& d) {
         std::vector<RuleSnapshot> all;
-        for (int i = 0; i < doc.RuleCount(); ++i) all.push_back(doc.Snapshot(i));
+        for (int i = 0; i < d.RuleCount(); ++i) all.push_back(d.Snapshot(i));
         return all;
     }
-    SheetDocument doc;
+    SheetDocument doc;   // made in the editor
+    SheetDocument read;  // read, with a selector in four blocks, two inside at-rules
 };
 
+// Also that an edit of one block leaves the text of every other as it was.
 TEST_P(SnapshotTest, RestoringTheTouchedRulesGivesTheSheetBack) {
-    const std::vector<RuleSnapshot> start = All();
-    const std::vector<std::string> lines = doc.GetListing().Lines();
-    const std::string text = doc.StyleSheetText();
-    for (const char* selector : {"P", "H1", "EM", "B"}) {
-        SCOPED_TRACE(selector);
-        const int i = doc.FindRule(selector);
-        const RuleSnapshot before = doc.Snapshot(i);
-        GetParam().apply(doc, i);
-        const RuleSnapshot after = doc.Snapshot(i);
-        doc.RestoreRules({before});
-        EXPECT_EQ(doc.GetListing().Lines(), lines);
-        EXPECT_EQ(doc.StyleSheetText(), text);
-        EXPECT_EQ(All(), start);
+    std::vector<std::pair<SheetDocument*, int>> targets;
+    for (const char* selector : {"P", "H1", "EM", "B"}) targets.emplace_back(&doc, doc.FindRule(selector));
+    for (uint32_t line : {2u, 4u, 5u, 8u}) targets.emplace_back(&read, AtLine(read, line));
+    for (const auto& [d, i] : targets) {
+        SCOPED_TRACE(d->Rule(i).selector + " at line " + std::to_string(d->PlaceOf(i).line));
+        ASSERT_GE(i, 0);
+        const std::vector<RuleSnapshot> start = All(*d);
+        const std::vector<std::string> lines = d->GetListing().Lines();
+        const std::string text = d->StyleSheetText();
+        std::vector<std::string> texts;
+        for (int j = 0; j < d->RuleCount(); ++j) texts.emplace_back(d->RuleTextOf(j));
+        const RuleSnapshot before = d->Snapshot(i);
+        GetParam().apply(*d, i);
+        for (int j = 0; j < d->RuleCount(); ++j)
+            if (j != i) EXPECT_EQ(d->RuleTextOf(j), texts[static_cast<size_t>(j)]) << "rule " << j;
+        const RuleSnapshot after = d->Snapshot(i);
+        d->RestoreRules({before});
+        EXPECT_EQ(d->GetListing().Lines(), lines);
+        EXPECT_EQ(d->StyleSheetText(), text);
+        EXPECT_EQ(All(*d), start);
         // And forward again.
-        doc.RestoreRules({after});
-        EXPECT_EQ(doc.Snapshot(i), after);
-        doc.RestoreRules({before});
-        EXPECT_EQ(All(), start);
+        d->RestoreRules({after});
+        EXPECT_EQ(d->Snapshot(i), after);
+        d->RestoreRules({before});
+        EXPECT_EQ(All(*d), start);
     }
 }
 
