@@ -298,7 +298,10 @@ void CEditorDlg::UpdateTitle() {
 void CEditorDlg::ModifiedChanged(bool modified) { setWindowModified(modified); }
 
 RuleListModel::Rule CEditorDlg::RuleListEntry(int index) const {
-    return {QString::fromStdString(labels_.Label(doc_, index)), QString::fromStdString(doc_.Rule(index).selector),
+    const std::string label = labels_.Label(doc_, index);
+    const std::string& selector = doc_.Rule(index).selector;
+    // The tool tip holds the selector whole, where the label does not.
+    return {QString::fromStdString(label), label == selector ? QString() : QString::fromStdString(selector),
             doc_.IsChecked(index)};
 }
 

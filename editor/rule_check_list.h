@@ -30,7 +30,7 @@ public:
 
     int count() const { return model_.RuleCount(); }
     QString Text(int index) const { return model_.At(index).label; }
-    QString ToolTip(int index) const { return model_.At(index).toolTip; }
+    QString ToolTip(int index) const { return model_.ToolTipOf(index); }
     bool IsChecked(int index) const;
     void SetChecked(int index, bool checked);
 

@@ -15,7 +15,7 @@ QVariant RuleListModel::data(const QModelIndex& index, int role) const {
     const Rule& r = At(rule);
     switch (role) {
     case Qt::DisplayRole: return r.label;
-    case Qt::ToolTipRole: return r.toolTip;
+    case Qt::ToolTipRole: return ToolTipOf(rule);
     case Qt::CheckStateRole: return r.checked ? Qt::Checked : Qt::Unchecked;
     default: return {};
     }

@@ -13,7 +13,7 @@ class RuleListModel : public QAbstractListModel {
 public:
     struct Rule {
         QString label;
-        QString toolTip;
+        QString toolTip;  // empty: the label says it all
         bool checked = false;
     };
 
@@ -25,6 +25,10 @@ public:
 
     int RuleCount() const { return static_cast<int>(rules_.size()); }
     const Rule& At(int rule) const { return rules_[static_cast<size_t>(rule)]; }
+    const QString& ToolTipOf(int rule) const {
+        const Rule& r = At(rule);
+        return r.toolTip.isEmpty() ? r.label : r.toolTip;
+    }
     void SetRules(std::vector<Rule> rules);
     void Insert(int rule, Rule value);
     void Remove(int rule);
