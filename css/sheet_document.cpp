@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "css/rule_text.h"
@@ -355,10 +356,43 @@ void SheetDocument::SetPageState(int rule, const PageState& state) {
 
 // --- finding rules
 
+namespace {
+
+// Eight bytes with their ASCII small letters made capitals, the other bytes
+// as they are.
+uint64_t UpperWord(uint64_t w) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kLow7 = 0x7f7f7f7f7f7f7f7full, kHigh = 0x8080808080808080ull;
+    const uint64_t low = w & kLow7;
+    const uint64_t fromA = low + kOnes * (0x80 - 'a');  // top bit: at least 'a'
+    const uint64_t pastZ = low + kOnes * (0x7f - 'z');  // top bit: past 'z'
+    const uint64_t small = fromA & ~pastZ & ~w & kHigh;
+    return w ^ (small >> 2);  // 0x80 >> 2 is the case bit
+}
+
+}  // namespace
+
 uint64_t SelectorHash(std::string_view selector) {
-    uint64_t h = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
-    for (char c : selector) h = (h ^ static_cast<unsigned char>(AsciiUpper(c))) * 1099511628211ull;
-    return h ^ (h >> 31);
+    // Word by word over the upper-cased bytes, then mixed so that both the
+    // low bits (the slot) and the high bits (the tag) depend on every byte.
+    constexpr uint64_t kMul = 0x9e3779b97f4a7c15ull;
+    uint64_t h = selector.size() * kMul;
+    size_t at = 0;
+    for (; at + 8 <= selector.size(); at += 8) {
+        uint64_t w;
+        std::memcpy(&w, selector.data() + at, 8);
+        h = (h ^ UpperWord(w)) * kMul;
+        h ^= h >> 29;
+    }
+    if (at < selector.size()) {
+        uint64_t w = 0;
+        std::memcpy(&w, selector.data() + at, selector.size() - at);
+        h = (h ^ UpperWord(w)) * kMul;
+    }
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ull;
+    return h ^ (h >> 33);
 }
 
 void SheetDocument::RebuildRuleIndex() {
