@@ -60,7 +60,15 @@ constexpr auto kMatters = [] {
 }();
 
 size_t SkipPlain(std::string_view text, size_t i) {
-    while (i < text.size() && !kMatters[static_cast<unsigned char>(text[i])]) ++i;
+    const auto matters = [&](size_t at) { return kMatters[static_cast<unsigned char>(text[at])]; };
+    // Four at a time with one bound check: most of a sheet is plain bytes.
+    for (; i + 4 <= text.size(); i += 4) {
+        if (matters(i)) return i;
+        if (matters(i + 1)) return i + 1;
+        if (matters(i + 2)) return i + 2;
+        if (matters(i + 3)) return i + 3;
+    }
+    while (i < text.size() && !matters(i)) ++i;
     return i;
 }
 

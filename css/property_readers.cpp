@@ -2,7 +2,6 @@
 
 #include <array>
 #include <climits>
-#include <unordered_map>
 
 #include "model/text_util.h"
 #include "model/vocabulary.h"
@@ -324,14 +323,35 @@ void SplitNumberAndUnit(std::string_view text, std::string& number, std::string&
     unit.assign(text.substr(p));
 }
 
+namespace {
+
+// A slot of the name table from the length and three of the letters: the
+// reader asks for every declaration of a sheet.
+size_t NameSlot(std::string_view name) {
+    const auto at = [&](size_t i) { return static_cast<size_t>(static_cast<unsigned char>(name[i])); };
+    return name.size() * 37 + at(0) * 11 + at(name.size() / 2) * 5 + at(name.size() - 1);
+}
+
+}  // namespace
+
 int PropertyIndexOfName(std::string_view name) {
-    static const std::unordered_map<std::string_view, int> byName = [] {
-        std::unordered_map<std::string_view, int> m;
-        for (int i = 0; i < kPropertyCount; ++i) m.emplace(PropertyName(i), i);
-        return m;
+    constexpr size_t kSlots = 128;  // a power of two, three times the names
+    static const std::array<signed char, kSlots> byName = [] {
+        std::array<signed char, kSlots> t;
+        t.fill(-1);
+        for (int i = 0; i < kPropertyCount; ++i) {
+            size_t slot = NameSlot(PropertyName(i)) % kSlots;
+            while (t[slot] >= 0) slot = (slot + 1) % kSlots;
+            t[slot] = static_cast<signed char>(i);
+        }
+        return t;
     }();
-    auto it = byName.find(name);
-    return it == byName.end() ? -1 : it->second;
+    if (name.empty()) return -1;
+    for (size_t slot = NameSlot(name) % kSlots;; slot = (slot + 1) % kSlots) {
+        const int index = byName[slot];
+        if (index < 0) return -1;
+        if (PropertyName(index) == name) return index;
+    }
 }
 
 void BuildPageStateFromEntry(PageState& state, int entryIndex, const PropertyEntry& entry) {

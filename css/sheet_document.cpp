@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "css/rule_text.h"
@@ -355,10 +356,43 @@ void SheetDocument::SetPageState(int rule, const PageState& state) {
 
 // --- finding rules
 
+namespace {
+
+// Eight bytes with their ASCII small letters made capitals, the other bytes
+// as they are.
+uint64_t UpperWord(uint64_t w) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kLow7 = 0x7f7f7f7f7f7f7f7full, kHigh = 0x8080808080808080ull;
+    const uint64_t low = w & kLow7;
+    const uint64_t fromA = low + kOnes * (0x80 - 'a');  // top bit: at least 'a'
+    const uint64_t pastZ = low + kOnes * (0x7f - 'z');  // top bit: past 'z'
+    const uint64_t small = fromA & ~pastZ & ~w & kHigh;
+    return w ^ (small >> 2);  // 0x80 >> 2 is the case bit
+}
+
+}  // namespace
+
 uint64_t SelectorHash(std::string_view selector) {
-    uint64_t h = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
-    for (char c : selector) h = (h ^ static_cast<unsigned char>(AsciiUpper(c))) * 1099511628211ull;
-    return h ^ (h >> 31);
+    // Word by word over the upper-cased bytes, then mixed so that both the
+    // low bits (the slot) and the high bits (the tag) depend on every byte.
+    constexpr uint64_t kMul = 0x9e3779b97f4a7c15ull;
+    uint64_t h = selector.size() * kMul;
+    size_t at = 0;
+    for (; at + 8 <= selector.size(); at += 8) {
+        uint64_t w;
+        std::memcpy(&w, selector.data() + at, 8);
+        h = (h ^ UpperWord(w)) * kMul;
+        h ^= h >> 29;
+    }
+    if (at < selector.size()) {
+        uint64_t w = 0;
+        std::memcpy(&w, selector.data() + at, selector.size() - at);
+        h = (h ^ UpperWord(w)) * kMul;
+    }
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ull;
+    return h ^ (h >> 33);
 }
 
 void SheetDocument::RebuildRuleIndex() {
@@ -656,6 +690,19 @@ void SheetDocument::InsertRule(const RuleSnapshot& s) {
 
 // --- reading and writing
 
+namespace {
+
+// The index of a big sheet is far larger than the caches: the slot of a
+// block a little ahead is fetched while this one is looked up. Inlined at
+// once: as a call of its own it would be taken for one without effect.
+template <class Slots>
+[[gnu::always_inline]] inline void FetchSlotAhead(const Slots& slots, const std::vector<ReadSheet::Block>& blocks, size_t k) {
+    constexpr size_t kAhead = 16;
+    if (k + kAhead < blocks.size()) __builtin_prefetch(&slots[blocks[k + kAhead].hash & (slots.size() - 1)]);
+}
+
+}  // namespace
+
 void SheetDocument::LoadSheet(ReadSheet sheet) {
     ResetAllRules();
     keptByRead_ = std::move(sheet.kept);
@@ -664,8 +711,11 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
     // Room for the rules the sheet adds, so a big sheet is not moved while it
     // is read; a sheet that only fills rules held moves none of them.
     size_t adds = 0;
-    for (const ReadSheet::Block& block : sheet.blocks)
+    for (size_t k = 0; k < sheet.blocks.size(); ++k) {
+        FetchSlotAhead(ruleIndex_, sheet.blocks, k);
+        const ReadSheet::Block& block = sheet.blocks[k];
         if (block.context != 0 || FindRule(block.selector, block.hash) < 0) ++adds;
+    }
     const size_t total = rules_.size() + adds;
     rules_.reserve(total);
     checked_.reserve(total);
@@ -683,13 +733,16 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
         last = i;
     }
     std::vector<int> used(rules_.size(), -1);  // per first rule: the last rule of its chain filled
+    for (std::vector<int>* chain : {&next, &tail, &used}) chain->reserve(total);
     auto grow = [&] {
         next.push_back(-1);
         tail.push_back(-1);
         used.push_back(-1);
     };
     uint32_t order = 0;
-    for (ReadSheet::Block& block : sheet.blocks) {
+    for (size_t k = 0; k < sheet.blocks.size(); ++k) {
+        FetchSlotAhead(ruleIndex_, sheet.blocks, k);
+        ReadSheet::Block& block = sheet.blocks[k];
         int index = -1;
         if (block.context != 0) {
             index = AppendRule(std::move(block.selector), block.hash, block.context);

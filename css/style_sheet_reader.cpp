@@ -154,8 +154,7 @@ private:
         copied_ = to;
     }
     uint32_t LineOf(size_t at) {
-        line_ += static_cast<uint32_t>(std::count(src_.begin() + static_cast<std::ptrdiff_t>(lineAt_),
-                                                  src_.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+        line_ += static_cast<uint32_t>(CountByte(src_.substr(lineAt_, at - lineAt_), '\n'));
         lineAt_ = at;
         return line_;
     }
@@ -277,7 +276,7 @@ void StyleSheetReader::Read(std::string_view sheet) { doc_.LoadSheet(Parse(sheet
 ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
     ReadSheet read;
     // Every block opens with a brace: the count of braces bounds the blocks.
-    read.blocks.reserve(static_cast<size_t>(std::count(sheet.begin(), sheet.end(), '{')));
+    read.blocks.reserve(CountByte(sheet, '{'));
     read.text.reserve(sheet.size() + 2);
     if (!SheetScanner(sheet, read).Scan()) {
         // Closed as a browser closes it at the end of the text, then read

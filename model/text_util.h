@@ -18,5 +18,8 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
 bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix);
 std::string_view TrimAsciiSpace(std::string_view text);
+// How often the byte occurs in the text; eight bytes at a time, for the
+// reader's passes over whole sheets.
+size_t CountByte(std::string_view text, char byte);
 
 }  // namespace larkspur

@@ -4,6 +4,7 @@
 
 #include "css/property_readers.h"
 #include "css/sheet_document.h"
+#include "model/text_util.h"
 #include "model/vocabulary.h"
 
 namespace larkspur {
@@ -278,6 +279,13 @@ TEST(PropertyNameTest, MatchesExactlyAndCaseSensitively) {
     EXPECT_EQ(PropertyIndexOfName("colour"), -1);
     EXPECT_EQ(PropertyIndexOfName(""), -1);
     EXPECT_EQ(PropertyIndexOfName("border"), -1);
+    // Near misses of every name: a letter short or too many, a capital.
+    for (int i = 0; i < kPropertyCount; ++i) {
+        const std::string name(PropertyName(i));
+        for (const std::string& miss : {name.substr(1), name.substr(0, name.size() - 1), name + "s", " " + name,
+                                        AsciiUpperCopy(name.substr(0, 1)) + name.substr(1)})
+            EXPECT_EQ(PropertyIndexOfName(miss), -1) << miss;
+    }
 }
 
 struct FamilyCase {
