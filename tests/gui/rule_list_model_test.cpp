@@ -18,34 +18,21 @@ TEST(RuleListModel, RowsFollowEveryChangeUnderAnyFilter) {
     std::mt19937 random(7);
     const QString names[] = {"a", "A b", ".Ab", "#ba", "b (@media print)", "ab (line 3)"};
     const QString filters[] = {"", "a", "B", "ab", "@media", "zzz"};
-    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    auto pick = [&](int n) { return n > 0 ? static_cast<int>(random() % static_cast<unsigned>(n)) : 0; };
     for (int step = 0; step < 3000; ++step) {
-        const int count = static_cast<int>(labels.size());
-        switch (pick(5)) {
-        case 0:
-        case 1: {
-            const int at = pick(count + 1);
-            labels.insert(labels.begin() + at, names[pick(6)]);
-            model.Insert(at, {labels[static_cast<size_t>(at)], {}, false});
-            break;
-        }
-        case 2:
-            if (count == 0) break;
-            {
-                const int at = pick(count);
-                labels.erase(labels.begin() + at);
-                model.Remove(at);
-            }
-            break;
-        case 3:
-            if (count == 0) break;
-            {
-                const int at = pick(count);
-                labels[static_cast<size_t>(at)] = names[pick(6)];
-                model.Change(at, {labels[static_cast<size_t>(at)], {}, true});
-            }
-            break;
-        case 4: model.SetFilter(filters[pick(6)]); break;
+        const int op = pick(5), at = pick(static_cast<int>(labels.size()) + (op < 2));
+        const QString name = names[pick(6)];
+        if (op < 2) {
+            labels.insert(labels.begin() + at, name);
+            model.Insert(at, {name, {}, false});
+        } else if (op == 4 || labels.empty()) {
+            model.SetFilter(filters[pick(6)]);
+        } else if (op == 2) {
+            labels.erase(labels.begin() + at);
+            model.Remove(at);
+        } else {
+            labels[static_cast<size_t>(at)] = name;
+            model.Change(at, {name, {}, true});
         }
         // A changed label stays shown until the filter is set again.
         if (step % 50 == 0) {

@@ -8,24 +8,18 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
 
 #include "css/sheet_document.h"
+#include "editor_fixture.h"
+#include "web_script.h"
 
 namespace larkspur::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 // The tags a sheet styles, and one element for each class it names, with
 // children so descendant and sibling selectors match too.
@@ -61,16 +55,7 @@ protected:
         view.resize(1280, 800);
         view.show();
     }
-    QVariant Eval(const QString& script) {
-        QVariant result;
-        bool done = false;
-        view.page()->runJavaScript(script, [&](const QVariant& v) {
-            result = v;
-            done = true;
-        });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 30000));
-        return result;
-    }
+    QVariant Eval(const QString& script) { return RunScript(view.page(), script, 30000); }
     // Every element's computed style, one line each, at each width; animations
     // held at their start, which a load does not time.
     std::vector<std::string> Styles(const std::string& sheet, const std::string& body) {
@@ -101,7 +86,7 @@ protected:
 };
 
 TEST_P(ComputedStyle, EveryElementStylesTheSameAfterSave) {
-    const std::string original = ReadFile(fs::path(LARKSPUR_TEST_DATA) / "frameworks" / GetParam());
+    const std::string original = ReadText((fs::path(LARKSPUR_TEST_DATA) / "frameworks" / GetParam()).string());
     ASSERT_FALSE(original.empty());
     SheetDocument doc;
     doc.CreateStartRules();

@@ -15,6 +15,7 @@
 #include "pages/font_page.h"
 #include "pages/live_preview.h"
 #include "pages/preview_page.h"
+#include "web_script.h"
 
 namespace larkspur::testing {
 namespace {
@@ -51,16 +52,7 @@ protected:
         if (editor) editor->Document().SetModified(false);
     }
 
-    QVariant Eval(const QString& script) {
-        QVariant result;
-        bool done = false;
-        view->page()->runJavaScript(script, [&](const QVariant& v) {
-            result = v;
-            done = true;
-        });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000)) << script.toStdString();
-        return result;
-    }
+    QVariant Eval(const QString& script) { return RunScript(view->page(), script); }
     int ScrollY() { return Eval(QStringLiteral("window.scrollY")).toInt(); }
     std::string LastStyleText() {
         return Eval(QStringLiteral("(function(){ var s = document.getElementsByTagName('style');"
