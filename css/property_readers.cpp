@@ -3,6 +3,8 @@
 #include <array>
 #include <climits>
 
+#include "css/css_scan.h"
+#include "css/rule_text.h"
 #include "model/text_util.h"
 #include "model/vocabulary.h"
 
@@ -314,6 +316,55 @@ constexpr std::array<Handler, kPropertyCount> kHandlers = [] {
     return h;
 }();
 
+// The switches of each property's controls: what the pages show as off
+// when the rule no longer declares it.
+using Switches = std::array<Flag, 3>;
+constexpr std::array<Switches, kPropertyCount> kSwitches = [] {
+    std::array<Switches, kPropertyCount> s{};
+    s[kFontFamily] = {&P::fontFamily1On, &P::fontFamily2On, &P::fontGenericOn};
+    s[kFontStyle] = {&P::fontStyleOn};
+    s[kFontVariant] = {&P::fontVariantOn};
+    s[kFontSize] = {&P::fontSizeOn};
+    s[kFontWeight] = {&P::fontWeightOn};
+    s[kColor] = {&P::colorOn};
+    s[kBackgroundRepeat] = {&P::backgroundRepeatOn};
+    s[kBackgroundAttachment] = {&P::backgroundAttachmentOn};
+    s[kBackgroundColor] = {&P::backgroundColorOn};
+    s[kBackgroundImage] = {&P::backgroundImageOn};
+    s[kBackgroundPosition] = {&P::backgroundPositionOn};
+    s[kWordSpacing] = {&P::wordSpacingOn};
+    s[kTextDecoration] = {&P::textDecorationOn};
+    s[kLetterSpacing] = {&P::letterSpacingOn};
+    s[kVerticalAlign] = {&P::verticalAlignOn};
+    s[kTextTransform] = {&P::textTransformOn};
+    s[kTextAlign] = {&P::textAlignOn};
+    s[kTextIndent] = {&P::textIndentOn};
+    s[kLineHeight] = {&P::lineHeightOn};
+    s[kMarginTop] = {&P::marginTopOn};
+    s[kMarginBottom] = {&P::marginBottomOn};
+    s[kMarginLeft] = {&P::marginLeftOn};
+    s[kMarginRight] = {&P::marginRightOn};
+    s[kPaddingTop] = {&P::paddingTopOn};
+    s[kPaddingBottom] = {&P::paddingBottomOn};
+    s[kPaddingLeft] = {&P::paddingLeftOn};
+    s[kPaddingRight] = {&P::paddingRightOn};
+    s[kBorderTop] = {kTopBorder.colorOn, kTopBorder.widthOn, kTopBorder.styleOn};
+    s[kBorderBottom] = {kBottomBorder.colorOn, kBottomBorder.widthOn, kBottomBorder.styleOn};
+    s[kBorderLeft] = {kLeftBorder.colorOn, kLeftBorder.widthOn, kLeftBorder.styleOn};
+    s[kBorderRight] = {kRightBorder.colorOn, kRightBorder.widthOn, kRightBorder.styleOn};
+    s[kVisibility] = {&P::visibilityOn};
+    s[kZIndex] = {&P::zIndexOn};
+    s[kPosition] = {&P::positionOn};
+    s[kOverflow] = {&P::overflowOn};
+    s[kLeft] = {&P::leftOn};
+    s[kTop] = {&P::topOn};
+    s[kHeight] = {&P::heightOn};
+    s[kWidth] = {&P::widthOn};
+    s[kClear] = {&P::clearOn};
+    s[kFloat] = {&P::floatOn};
+    return s;
+}();
+
 }  // namespace
 
 void SplitNumberAndUnit(std::string_view text, std::string& number, std::string& unit) {
@@ -380,6 +431,27 @@ void ReadPropertyValue(StyleRule& rule, int entryIndex, std::string_view value) 
     PropertyEntry& entry = rule.properties[static_cast<size_t>(entryIndex)];
     entry.value.assign(value);
     kHandlers[static_cast<size_t>(entryIndex)](state ? *state : scratch, entry, value);
+}
+
+}  // namespace larkspur
+
+namespace larkspur {
+
+void SwitchOffPageState(PageState& state, int entryIndex) {
+    if (entryIndex < 0 || entryIndex >= kPropertyCount) return;
+    for (Flag on : kSwitches[static_cast<size_t>(entryIndex)])
+        if (on) state.*on = 0;
+}
+
+void ReadItemValue(StyleRule& rule, const BlockItem& item) {
+    PropertyEntry& entry = rule.properties[static_cast<size_t>(item.entry)];
+    entry.valueSet = 1;
+    entry.changed = 1;
+    if (item.open)
+        ReadPropertyValue(rule, item.entry, css_scan::CloseOpenParts(item.value));
+    else
+        ReadPropertyValue(rule, item.entry, item.value);
+    entry.listed = entry.HasAnyValueText() ? 1 : 0;
 }
 
 }  // namespace larkspur

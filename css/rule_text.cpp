@@ -113,11 +113,28 @@ std::string Spliced(std::string_view text, size_t from, size_t to, std::string_v
 
 }  // namespace
 
-std::string WithDeclaration(std::string_view text, int entry, std::string_view declaration, std::string_view eol) {
-    RuleText rule;
-    if (!rule.Split(text)) return std::string(text);
-    if (const int at = EditedItem(rule.items, entry); at >= 0)
-        return Spliced(text, rule.items[static_cast<size_t>(at)].begin, rule.items[static_cast<size_t>(at)].end, declaration);
+std::string WithItem(std::string_view text, const RuleText& rule, size_t item, std::string_view declaration) {
+    return Spliced(text, rule.items[item].begin, rule.items[item].end, declaration);
+}
+
+std::string WithItemBefore(std::string_view text, const RuleText& rule, size_t item, std::string_view declaration,
+                           std::string_view eol) {
+    // Set out as the item it goes before: the same line break and indent.
+    const size_t begin = rule.items[item].begin;
+    const std::string_view blank = text.substr(BlankBefore(rule, item), begin - BlankBefore(rule, item));
+    std::string added(declaration);
+    added += ';';
+    if (const size_t nl = blank.rfind('\n'); nl != std::string_view::npos) {
+        added += eol;
+        added += blank.substr(nl + 1);
+    } else {
+        added += blank.empty() ? " " : blank;
+    }
+    return Spliced(text, begin, begin, added);
+}
+
+std::string WithAppended(std::string_view text, const RuleText& rule, std::string_view declaration,
+                         std::string_view eol) {
     std::string added;
     size_t where = rule.open + 1;
     if (rule.items.empty()) {
@@ -146,19 +163,40 @@ std::string WithDeclaration(std::string_view text, int entry, std::string_view d
     return Spliced(text, where, where, added);
 }
 
+std::pair<size_t, size_t> ItemExtent(std::string_view text, const RuleText& rule, size_t at) {
+    const BlockItem& item = rule.items[at];
+    size_t from = item.begin;
+    size_t to = item.stop;
+    const size_t limit = BlankBefore(rule, at);
+    while (from > limit && IsAsciiSpace(text[from - 1])) --from;
+    // The first item of a one-line block keeps the blank after the brace and
+    // takes the one after it instead.
+    if (at == 0 && from == limit && text.substr(from, item.begin - from).find('\n') == std::string_view::npos) {
+        from = item.begin;
+        while (to < text.size() && (text[to] == ' ' || text[to] == '\t')) ++to;
+    }
+    return {from, to};
+}
+
+std::string WithoutItem(std::string_view text, const RuleText& rule, size_t at) {
+    const auto [from, to] = ItemExtent(text, rule, at);
+    return Spliced(text, from, to, {});
+}
+
+std::string WithDeclaration(std::string_view text, int entry, std::string_view declaration, std::string_view eol) {
+    RuleText rule;
+    if (!rule.Split(text)) return std::string(text);
+    if (const int at = EditedItem(rule.items, entry); at >= 0)
+        return WithItem(text, rule, static_cast<size_t>(at), declaration);
+    return WithAppended(text, rule, declaration, eol);
+}
+
 std::string WithoutDeclaration(std::string_view text, int entry) {
     RuleText rule;
     if (!rule.Split(text)) return std::string(text);
     const int at = EditedItem(rule.items, entry);
     if (at < 0) return std::string(text);
-    const BlockItem& item = rule.items[static_cast<size_t>(at)];
-    size_t from = item.begin;
-    const size_t limit = BlankBefore(rule, static_cast<size_t>(at));
-    while (from > limit && IsAsciiSpace(text[from - 1])) --from;
-    // The first item of a one-line block keeps the blank after the brace.
-    if (at == 0 && from == limit && text.substr(from, item.begin - from).find('\n') == std::string_view::npos)
-        from = item.begin;
-    return Spliced(text, from, item.stop, {});
+    return WithoutItem(text, rule, static_cast<size_t>(at));
 }
 
 std::string WithSelector(std::string_view text, std::string_view selector) {

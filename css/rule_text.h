@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace larkspur {
@@ -46,6 +47,17 @@ std::string WithDeclaration(std::string_view text, int entry, std::string_view d
 // The entry's declaration taken out with the blank before it; the text as it
 // was when there is none.
 std::string WithoutDeclaration(std::string_view text, int entry);
+// By item (an index into a split RuleText of `text`), for edits of any
+// declaration: the item's text replaced, taken out with the blank before it,
+// a declaration put before it, or one added after the last item.
+std::string WithItem(std::string_view text, const RuleText& rule, size_t item, std::string_view declaration);
+std::string WithoutItem(std::string_view text, const RuleText& rule, size_t item);
+// What WithoutItem takes out: [first, second).
+std::pair<size_t, size_t> ItemExtent(std::string_view text, const RuleText& rule, size_t item);
+std::string WithItemBefore(std::string_view text, const RuleText& rule, size_t item, std::string_view declaration,
+                           std::string_view eol);
+std::string WithAppended(std::string_view text, const RuleText& rule, std::string_view declaration,
+                         std::string_view eol);
 std::string WithSelector(std::string_view text, std::string_view selector);
 // Nothing between the braces but a line end, if there was one.
 std::string Cleared(std::string_view text, std::string_view eol);

@@ -97,8 +97,9 @@ void AppendBody(std::string& out, const StyleRule& rule, std::string_view eol) {
 
 }  // namespace
 
-std::string SheetDocument::GeneratedText(int index) const {
-    const StyleRule& rule = rules_[static_cast<size_t>(index)];
+std::string SheetDocument::GeneratedText(int index) const { return ComposedText(rules_[static_cast<size_t>(index)]); }
+
+std::string SheetDocument::ComposedText(const StyleRule& rule) const {
     std::string out;
     out.reserve(rule.selector.size() + 64);
     out += rule.selector;
@@ -178,7 +179,7 @@ void SheetDocument::Place(int index) {
     } else {
         // An entry changed while the rule was out of the sheet is written now.
         for (PropertyEntry& entry : rule.properties)
-            entry.listed = entry.changed && entry.HasAnyValueText() && (entry.valueSet || entry.alternateSet || entry.genericSet);
+            entry.listed = entry.WouldList();
         const std::string text = GeneratedText(index);
         const size_t at = GeneratedOffset(index);
         ReplaceText(index, at, 0, text);
@@ -207,6 +208,10 @@ void SheetDocument::EditText(int index, Edit&& edit) {
     }
 }
 
+void SheetDocument::ReplaceRuleText(int index, std::string_view text) {
+    EditText(index, [&](std::string_view) { return std::string(text); });
+}
+
 void SheetDocument::WriteEntry(int index, int property) {
     const RulePlace& place = places_[static_cast<size_t>(index)];
     if (!place.text) {
@@ -216,8 +221,15 @@ void SheetDocument::WriteEntry(int index, int property) {
     if (property < 0) return;
     const PropertyEntry& entry = std::as_const(rules_[static_cast<size_t>(index)].properties)[static_cast<size_t>(property)];
     EditText(index, [&](std::string_view text) {
-        return entry.listed ? rule_text::WithDeclaration(text, property, entry.ComposeDeclaration(), eol_)
-                            : rule_text::WithoutDeclaration(text, property);
+        if (entry.listed) return rule_text::WithDeclaration(text, property, entry.ComposeDeclaration(), eol_);
+        // Declarations switched off after the one that goes keep their places.
+        if (OffDeclarations& off = places_[static_cast<size_t>(index)].off; !off.empty()) {
+            RuleText rule;
+            const int gone = rule.Split(text) ? EditedItem(rule.items, property) : -1;
+            for (OffDeclaration& later : off.Edit())
+                if (gone >= 0 && later.before > static_cast<unsigned>(gone)) --later.before;
+        }
+        return rule_text::WithoutDeclaration(text, property);
     });
 }
 
@@ -511,6 +523,7 @@ void SheetDocument::ClearRule(int index) {
     const int wasListed = rule.listed;
     rule.ResetToDefaults();
     rule.listed = wasListed;
+    places_[static_cast<size_t>(index)].off = {};
     if (places_[static_cast<size_t>(index)].text)
         EditText(index, [&](std::string_view text) { return rule_text::Cleared(text, eol_); });
     else
@@ -535,8 +548,7 @@ void SheetDocument::CopyRuleValues(int from, int to) {
     if (!sourceText) {
         const bool written = place.placed || place.text;
         for (PropertyEntry& entry : target.properties)
-            entry.listed = written && entry.changed && entry.HasAnyValueText() &&
-                           (entry.valueSet || entry.alternateSet || entry.genericSet);
+            entry.listed = written && entry.WouldList();
         if (!place.text) {
             WriteEntry(to, -1);
             return;

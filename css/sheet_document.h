@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "css/declarations.h"
 #include "css/file_io.h"
 #include "css/kept_content.h"
 #include "css/listing.h"
@@ -52,6 +53,9 @@ struct RulePlace {
     // line end after it that left with it.
     std::string parked;
     uint32_t parkedLead = 0;
+    // Declarations switched off on the Declarations page, kept for their
+    // way back.
+    OffDeclarations off;
 
     bool operator==(const RulePlace&) const = default;
 };
@@ -141,6 +145,20 @@ public:
     // with it, and the family is re-listed when it had been changed before
     // (ticking) or always (clearing).
     void SwitchFamilyPart(int rule, FamilyPart part, bool on);
+
+    // Any declaration of a rule by row: those of its text in order, with the
+    // ones switched off at their places. Each edit is one change of the
+    // rule's text; the entries of the 41 it concerns are read again from
+    // the text, so the pages follow. A rule written from its values is kept
+    // as text from its first such edit.
+    std::vector<Declaration> Declarations(int rule) const;
+    // Name, value and !important of the row; switched off or on, it stays so.
+    void SetDeclaration(int rule, int row, const Declaration& declaration);
+    // A declaration that is on, before the row (at the end for the count).
+    void InsertDeclaration(int rule, int row, const Declaration& declaration);
+    void RemoveDeclaration(int rule, int row);
+    // Off: out of the text, held by the rule; on: back at its place.
+    void SwitchDeclaration(int rule, int row, bool on);
 
     // What the pages show for the rule.
     void SetPageState(int rule, const PageState& state);
@@ -233,6 +251,7 @@ private:
     // Where a rule written from its values goes: before the next such rule.
     size_t GeneratedOffset(int index) const;
     std::string GeneratedText(int index) const;
+    std::string ComposedText(const StyleRule& rule) const;
     // The rule's text with the blanks before it on its line and its line end,
     // which leave the listing with it.
     void RegionOf(int index, size_t& start, size_t& lead, size_t& length) const;
@@ -243,9 +262,20 @@ private:
     // The rule's text changed as `edit` says, in the listing or parked.
     template <class Edit>
     void EditText(int index, Edit&& edit);
+    void ReplaceRuleText(int index, std::string_view text);
     // The listing follows a changed entry (or all of them, property -1).
     void WriteEntry(int index, int property);
     void RemoveContextRules();
+    // The rule's text as listed, or as it would be listed when checked.
+    std::string CurrentText(int index) const;
+    // A rule written from its values becomes one kept as text.
+    void MakeText(int index);
+    // One change of a rule's declarations: `edit` gets the text, its rows and
+    // the switched-off declarations, returns the new text and names the
+    // entries of the 41 to read again.
+    template <class Edit>
+    void EditDeclarations(int index, int row, Edit&& edit);
+    void RereadEntry(int index, int property);
     void PutBack(int index, const RuleSnapshot& snapshot, size_t at);
 
     RuleList rules_;

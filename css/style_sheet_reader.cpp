@@ -89,17 +89,6 @@ bool StartsWith(std::string_view text, size_t at, std::string_view what) {
 
 // Stores a declaration of the 41, marked set, changed and listed. A value
 // that leaves a string open is read closed, as the pages will show it.
-void ReadItemValue(StyleRule& values, const BlockItem& item) {
-    PropertyEntry& entry = values.properties[static_cast<size_t>(item.entry)];
-    entry.valueSet = 1;
-    entry.changed = 1;
-    if (item.open)
-        ReadPropertyValue(values, item.entry, css_scan::CloseOpenParts(item.value));
-    else
-        ReadPropertyValue(values, item.entry, item.value);
-    entry.listed = entry.HasAnyValueText() ? 1 : 0;
-}
-
 void CountKept(const BlockItem& item, KeptCounts& counts) {
     switch (item.kind) {
     case BlockItem::kDeclaration: ++counts.declarations; break;

@@ -31,6 +31,8 @@ struct PropertyEntry {
     // "name: value, alternate, generic" without the terminating ";".
     std::string ComposeDeclaration() const;
     void AppendDeclaration(std::string& out) const;
+    // Listed once its rule is in the sheet: changed, with a text that is set.
+    bool WouldList() const { return changed && HasAnyValueText() && (valueSet || alternateSet || genericSet); }
     bool HasAnyValueText() const { return !value.empty() || !alternate.empty() || !generic.empty(); }
 };
 

@@ -102,7 +102,12 @@ INSTANTIATE_TEST_SUITE_P(
         Edit{"CopyInto", [](SheetDocument& d, int i) { d.CopyRuleValues(d.FindRule("H1"), i); }},
         Edit{"FamilyPart", [](SheetDocument& d, int i) {
                  d.SetFamilyPart(i, SheetDocument::FamilyPart::Generic, "serif");
-             }}),
+             }},
+        // The Declarations page's edits, on rules written from their values too.
+        Edit{"EditDeclaration", [](SheetDocument& d, int i) { d.SetDeclaration(i, 0, {"color", "teal", true}); }},
+        Edit{"AddDeclaration", [](SheetDocument& d, int i) { d.InsertDeclaration(i, 0, {"gap", "1px"}); }},
+        Edit{"RemoveDeclaration", [](SheetDocument& d, int i) { d.RemoveDeclaration(i, 0); }},
+        Edit{"SwitchOffDeclaration", [](SheetDocument& d, int i) { d.SwitchDeclaration(i, 0, false); }}),
     [](const ::testing::TestParamInfo<Edit>& info) { return std::string(info.param.name); });
 
 // A rule taken out and put back comes back at its index with its check mark,
