@@ -30,6 +30,7 @@
 #include "editor/rule_check_list.h"
 #include "editor/rule_filter_box.h"
 #include "pages/code_page.h"
+#include "pages/declarations_page.h"
 #include "pages/page_factory.h"
 #include "pages/preview_page.h"
 #include "pages/property_page.h"
@@ -156,6 +157,8 @@ void CEditorDlg::BuildLayout(const BrowserFactory& browserFactory) {
     codePage_ = new CCodePage(viewSheet_);
     viewSheet_->addTab(previewPage_, QStringLiteral("Preview"));
     viewSheet_->addTab(codePage_, QStringLiteral("Code"));
+    declarationsPage_ = new CDeclarationsPage(*this, viewSheet_);
+    viewSheet_->addTab(declarationsPage_, QStringLiteral("Declarations"));
     codePage_->ShowListing(doc_.GetListing());
     viewSheet_->setMinimumSize(200, 150);
     listingObservers_.Add(codePage_);
@@ -379,6 +382,7 @@ void CEditorDlg::FollowInCode(int index) {
 
 void CEditorDlg::EndChange() {
     history_.End();
+    declarationsPage_->Reload();
     FollowInCode(doc_.SelectedIndex());
 }
 
@@ -415,6 +419,7 @@ void CEditorDlg::StorePages() {
 }
 
 void CEditorDlg::LoadPages() {
+    declarationsPage_->Reload();
     if (!doc_.SelectedRule()) return;
     loading_ = true;
     for (int id : kPageOrder)

@@ -29,6 +29,7 @@ class QTabWidget;
 namespace larkspur {
 
 class CCodePage;
+class CDeclarationsPage;
 class CRuleFilterBox;
 class LivePreview;
 class CPreviewPage;
@@ -56,6 +57,7 @@ public:
     bool IsLoading() const override { return loading_; }
     void BeginChange(const std::string& page, int typingKey) override;
     void EndChange() override;
+    void DeclarationsChanged() override { LoadPages(); }
     HexCase ColourCase() const override { return hexCase_; }
 
     // SheetObserver
@@ -116,6 +118,7 @@ public:
     QTabWidget* ViewSheet() const { return viewSheet_; }
     const std::vector<CPropertyPage*>& Pages() const { return pages_; }
     CCodePage* CodePage() const { return codePage_; }
+    CDeclarationsPage* DeclarationsPage() const { return declarationsPage_; }
     CPreviewPage* PreviewPage() const { return previewPage_; }
     LivePreview* Live() const { return live_; }
     QWidget* Toolbar() const { return toolbar_; }
@@ -214,6 +217,7 @@ private:
     QTabWidget* viewSheet_ = nullptr;
     std::vector<CPropertyPage*> pages_;
     CCodePage* codePage_ = nullptr;
+    CDeclarationsPage* declarationsPage_ = nullptr;
     CPreviewPage* previewPage_ = nullptr;
     LivePreview* live_ = nullptr;
     ListingFanOut listingObservers_;

@@ -28,6 +28,8 @@ public:
     // typingKey names the edit box of a keystroke (0: not typing).
     virtual void BeginChange(const std::string& /*page*/, int /*typingKey*/) {}
     virtual void EndChange() {}
+    // The Declarations page changed the rule: the pages show it again.
+    virtual void DeclarationsChanged() {}
     // The letter case new hex colours are written in: the sheet's own.
     virtual HexCase ColourCase() const { return HexCase::Upper; }
 };
