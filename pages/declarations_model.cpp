@@ -137,6 +137,8 @@ QVariant DeclarationsModel::headerData(int section, Qt::Orientation orientation,
 QVariant DeclarationsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const Declaration& d = At(index.row());
+    if (role == Qt::ToolTipRole && IsNewRow(index.row()))
+        return QStringLiteral("A new declaration: it joins the rule once it has a name and a value");
     const bool known = FindCssProperty(d.name) != nullptr;
     const bool custom = d.name.starts_with("--");
     switch (index.column()) {
