@@ -562,7 +562,7 @@ void SheetDocument::CopyRuleValues(int from, int to) {
         place.text = true;
         place.parked = target.selector + " {" + body + "}" + std::string(eol_);
         place.parkedLead = 0;
-        place.length = place.parked.size();
+        place.length = place.parked.size() - eol_.size();  // the line end after "}" is not its text
         if (wasPlaced) Place(to);
         return;
     }

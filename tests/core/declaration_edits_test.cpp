@@ -222,6 +222,20 @@ TEST(DeclarationEntries, RulesWrittenFromTheirValuesBecomeText) {
         EXPECT_EQ(Dump(doc, i), "color: blue, gap: 2px");
     }
     EXPECT_EQ(doc.GetListing().Count(), 8);
+
+    // A rule given a read rule's values is kept as text the same way: its
+    // text ends at its brace, and out of the sheet and back it changes nothing.
+    ASSERT_TRUE(doc.ReadStyleSheetText(".a { gap: 1px }\n\n.b { top: 0 }\n", "s.css"));
+    const int p = doc.FindRule("P");
+    doc.CheckRule(p, true);
+    doc.CopyRuleValues(doc.FindRule(".a"), p);
+    EXPECT_EQ(doc.RuleTextOf(p), "P { gap: 1px }");
+    const std::string sheet = doc.StyleSheetText();
+    doc.CheckRule(doc.FindRule(".b"), false);
+    doc.CheckRule(p, false);
+    doc.CheckRule(p, true);
+    doc.CheckRule(doc.FindRule(".b"), true);
+    EXPECT_EQ(doc.StyleSheetText(), sheet);
 }
 
 // The generated table of known properties: data, checked once.
