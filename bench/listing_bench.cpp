@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
+#include "bench/large_sheets.h"
 #include "css/sheet_document.h"
 #include "model/vocabulary.h"
 
@@ -56,6 +58,28 @@ void BM_AddAndRemoveDeclarationOnFirstRule(benchmark::State& state) {
     state.counters["lines"] = doc.GetListing().Count();
 }
 BENCHMARK(BM_AddAndRemoveDeclarationOnFirstRule);
+
+// The Declarations page's switch on the first rule of a 10 MB mix of
+// framework sheets (LARKSPUR_BENCH_CSS): off and on again, each one edit of
+// the listing.
+void BM_SwitchDeclarationOffAndOnInARealMix(benchmark::State& state) {
+    static SheetDocument doc = [] {
+        SheetDocument d;
+        d.CreateStartRules();
+        std::vector<std::string> parts = bench::FrameworkSheets();
+        if (parts.empty()) parts.push_back(bench::DistinctRules(size_t{1} << 20));
+        d.ReadStyleSheetText(bench::RepeatToSize(parts, size_t{10} << 20), "mix.css");
+        return d;
+    }();
+    int rule = 0;
+    while (doc.Declarations(rule).empty()) ++rule;
+    for (auto _ : state) {
+        doc.SwitchDeclaration(rule, 0, false);
+        doc.SwitchDeclaration(rule, 0, true);
+    }
+    state.counters["rules"] = doc.RuleCount();
+}
+BENCHMARK(BM_SwitchDeclarationOffAndOnInARealMix)->Unit(benchmark::kMicrosecond);
 
 void BM_WriteWholeSheet(benchmark::State& state) {
     SheetDocument& doc = LargeSheet();

@@ -8,10 +8,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "css/sheet_document.h"
 #include "model/colour_case.h"
@@ -101,8 +101,8 @@ protected:
         const bool back = hint == QAbstractItemDelegate::EditPreviousItem;
         QTableView::closeEditor(editor, forward || back ? QAbstractItemDelegate::NoHint : hint);
         auto* model = page_.Model();
-        if (hint == QAbstractItemDelegate::RevertModelCache && model->HasNewRow() &&
-            model->At(at.row()).name.empty() && model->IsNewRow(at.row()))
+        if (hint == QAbstractItemDelegate::RevertModelCache && model->IsNewRow(at.row()) &&
+            model->At(at.row()).name.empty())
             model->DropNewRow();
         if (!at.isValid() || !(forward || back)) return;
         int row = at.row();
