@@ -39,7 +39,8 @@ struct Rows {
         const BlockItem& item = rule.items[i];
         return text.substr(item.begin, item.end - item.begin);
     }
-    // The item a new declaration at this row goes before (the count: at the end).
+    // The item a new declaration at this row goes before (past the last row:
+    // the count, at the end).
     size_t ItemAt(int row, const std::vector<OffDeclaration>& off) const {
         if (!Valid(row)) return rule.items.size();
         const Row& r = At(row);
@@ -135,10 +136,10 @@ std::vector<Declaration> SheetDocument::Declarations(int index) const {
 }
 
 template <class Edit>
-void SheetDocument::EditDeclarations(int index, int row, Edit&& edit) {
-    if (!IsValidIndex(index)) return;
-    if (const std::string text = CurrentText(index); !Rows(text, places_[static_cast<size_t>(index)].off.View()).Valid(row))
-        return;
+void SheetDocument::EditDeclarations(int index, int row, bool orEnd, Edit&& edit) {
+    if (!IsValidIndex(index) || row < 0) return;
+    const size_t count = Rows(CurrentText(index), places_[static_cast<size_t>(index)].off.View()).rows.size();
+    if (static_cast<size_t>(row) >= count + (orEnd ? 1 : 0)) return;
     Touch(index);
     MakeText(index);
     RulePlace& place = places_[static_cast<size_t>(index)];
@@ -171,7 +172,7 @@ void SheetDocument::RereadEntry(int index, int property) {
 }
 
 void SheetDocument::SetDeclaration(int index, int row, const Declaration& d) {
-    EditDeclarations(index, row, [&](const std::string& text, const Rows& rows, std::vector<OffDeclaration>& off,
+    EditDeclarations(index, row, false, [&](const std::string& text, const Rows& rows, std::vector<OffDeclaration>& off,
                                      std::vector<int>& reread) {
         const Rows::Row at = rows.At(row);
         const std::string written = DeclarationText(d);
@@ -185,35 +186,21 @@ void SheetDocument::SetDeclaration(int index, int row, const Declaration& d) {
 }
 
 void SheetDocument::InsertDeclaration(int index, int row, const Declaration& d) {
-    if (!IsValidIndex(index)) return;
-    const int count = static_cast<int>(Declarations(index).size());
-    if (row < 0 || row > count) return;
-    // At the end: after the last row, which the edit below cannot name.
-    EditDeclarations(index, row == count ? 0 : row, [&](const std::string& text, const Rows& rows,
-                                                         std::vector<OffDeclaration>& off, std::vector<int>& reread) {
-        const size_t item = row == count ? rows.rule.items.size() : rows.ItemAt(row, off);
+    EditDeclarations(index, row, true, [&](const std::string& text, const Rows& rows, std::vector<OffDeclaration>& off,
+                                           std::vector<int>& reread) {
+        const size_t item = rows.ItemAt(row, off);
         // The switched-off declarations after the new one keep their places.
-        for (int r = row; r < count; ++r)
-            if (const Rows::Row& later = rows.At(r); !later.on) ++off[later.index].before;
+        for (size_t r = static_cast<size_t>(row); r < rows.rows.size(); ++r)
+            if (const Rows::Row& later = rows.rows[r]; !later.on) ++off[later.index].before;
         reread = {PropertyIndexOfName(d.name)};
         const std::string written = DeclarationText(d);
         return item < rows.rule.items.size() ? rule_text::WithItemBefore(text, rows.rule, item, written, eol_)
                                              : rule_text::WithAppended(text, rows.rule, written, eol_);
     });
-    if (count == 0) {
-        // A rule without rows: nothing for the edit to start from.
-        Touch(index);
-        MakeText(index);
-        const std::string text(RuleTextOf(index));
-        RuleText rule;
-        if (!rule.Split(text)) return;
-        ReplaceRuleText(index, rule_text::WithAppended(text, rule, DeclarationText(d), eol_));
-        RereadEntry(index, PropertyIndexOfName(d.name));
-    }
 }
 
 void SheetDocument::RemoveDeclaration(int index, int row) {
-    EditDeclarations(index, row, [&](const std::string& text, const Rows& rows, std::vector<OffDeclaration>& off,
+    EditDeclarations(index, row, false, [&](const std::string& text, const Rows& rows, std::vector<OffDeclaration>& off,
                                      std::vector<int>& reread) {
         const Rows::Row at = rows.At(row);
         if (!at.on) {
@@ -228,7 +215,7 @@ void SheetDocument::RemoveDeclaration(int index, int row) {
 }
 
 void SheetDocument::SwitchDeclaration(int index, int row, bool on) {
-    EditDeclarations(index, row, [&](const std::string& text, const Rows& rows, std::vector<OffDeclaration>& off,
+    EditDeclarations(index, row, false, [&](const std::string& text, const Rows& rows, std::vector<OffDeclaration>& off,
                                      std::vector<int>& reread) {
         const Rows::Row at = rows.At(row);
         if (at.on == on) return text;

@@ -270,11 +270,12 @@ private:
     std::string CurrentText(int index) const;
     // A rule written from its values becomes one kept as text.
     void MakeText(int index);
-    // One change of a rule's declarations: `edit` gets the text, its rows and
-    // the switched-off declarations, returns the new text and names the
-    // entries of the 41 to read again.
+    // One change of a rule's declarations at a row (or past the last one,
+    // orEnd): `edit` gets the text, its rows and the switched-off
+    // declarations, returns the new text and names the entries of the 41 to
+    // read again.
     template <class Edit>
-    void EditDeclarations(int index, int row, Edit&& edit);
+    void EditDeclarations(int index, int row, bool orEnd, Edit&& edit);
     void RereadEntry(int index, int property);
     void PutBack(int index, const RuleSnapshot& snapshot, size_t at);
 

@@ -41,12 +41,14 @@ void DeclarationsModel::Reload(const SheetDocument& doc, int rule) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, kColumns - 1));
         return;
     }
-    if (rule != rule_) {
-        beginResetModel();
-        newAt_.reset();
-        rows_ = std::move(rows);
-        rule_ = rule;
-        endResetModel();
+    if (rule == rule_ && rows.size() == rows_.size()) {
+        // Row by row, so an editor open elsewhere in the table stays open.
+        for (size_t r = 0; r < rows.size(); ++r) {
+            if (rows[r] == rows_[r]) continue;
+            rows_[r] = std::move(rows[r]);
+            const int row = ViewRow(static_cast<int>(r));
+            emit dataChanged(index(row, 0), index(row, kColumns - 1));
+        }
         return;
     }
     // One row in or out, as an edit makes it: told as such, so the view keeps
@@ -56,7 +58,7 @@ void DeclarationsModel::Reload(const SheetDocument& doc, int rule) {
     const auto sameFrom = [](const auto& a, size_t i, const auto& b, size_t j) {
         return a.size() - i == b.size() - j && std::equal(a.begin() + static_cast<long>(i), a.end(), b.begin() + static_cast<long>(j));
     };
-    if (rows.size() + 1 == rows_.size() && sameFrom(rows, common, rows_, common + 1)) {
+    if (rule == rule_ && rows.size() + 1 == rows_.size() && sameFrom(rows, common, rows_, common + 1)) {
         const int at = ViewRow(static_cast<int>(common));
         beginRemoveRows({}, at, at);
         rows_.erase(rows_.begin() + static_cast<long>(common));
@@ -64,7 +66,7 @@ void DeclarationsModel::Reload(const SheetDocument& doc, int rule) {
         endRemoveRows();
         return;
     }
-    if (rows.size() == rows_.size() + 1 && sameFrom(rows, common + 1, rows_, common)) {
+    if (rule == rule_ && rows.size() == rows_.size() + 1 && sameFrom(rows, common + 1, rows_, common)) {
         const int at = ViewRow(static_cast<int>(common));
         beginInsertRows({}, at, at);
         rows_.insert(rows_.begin() + static_cast<long>(common), std::move(rows[common]));
@@ -72,20 +74,12 @@ void DeclarationsModel::Reload(const SheetDocument& doc, int rule) {
         endInsertRows();
         return;
     }
-    if (rows.size() != rows_.size()) {
-        beginResetModel();
-        if (newAt_ && *newAt_ > static_cast<int>(rows.size())) newAt_ = static_cast<int>(rows.size());
-        rows_ = std::move(rows);
-        endResetModel();
-        return;
-    }
-    // Row by row, so an editor open elsewhere in the table stays open.
-    for (size_t r = 0; r < rows.size(); ++r) {
-        if (rows[r] == rows_[r]) continue;
-        rows_[r] = std::move(rows[r]);
-        const int row = ViewRow(static_cast<int>(r));
-        emit dataChanged(index(row, 0), index(row, kColumns - 1));
-    }
+    beginResetModel();
+    if (rule != rule_) newAt_.reset();
+    if (newAt_ && *newAt_ > static_cast<int>(rows.size())) newAt_ = static_cast<int>(rows.size());
+    rows_ = std::move(rows);
+    rule_ = rule;
+    endResetModel();
 }
 
 int DeclarationsModel::ViewRow(int ruleRow) const { return newAt_ && *newAt_ <= ruleRow ? ruleRow + 1 : ruleRow; }
