@@ -75,8 +75,11 @@ std::string PutBackIn(std::string_view text, const RuleText& rule, const OffDecl
     const size_t n = rule.items.size();
     const size_t before = std::min<size_t>(off.before, n);
     size_t at = Anchor(rule, before);
+    // The gap is what the block's split passes over before an item: blanks
+    // and the ";" of empty declarations.
     size_t blank = 0;
-    while (at + blank < text.size() && blank < off.gap && IsAsciiSpace(text[at + blank])) ++blank;
+    while (at + blank < text.size() && blank < off.gap && (IsAsciiSpace(text[at + blank]) || text[at + blank] == ';'))
+        ++blank;
     at += blank;
     std::string in;
     // Edits since may have left it beside a declaration without a ";".
@@ -91,6 +94,45 @@ std::string PutBackIn(std::string_view text, const RuleText& rule, const OffDecl
     out += in;
     out += text.substr(at);
     return out;
+}
+
+// The item `item` of the rule's text switched off: out of the text, into the
+// off list at its place. Returns the text without it.
+std::string SwitchOff(const std::string& text, std::vector<OffDeclaration>& off, size_t item) {
+    RuleText rule;
+    if (!rule.Split(text) || item >= rule.items.size()) return text;
+    std::string rest;
+    OffDeclaration taken = TakeOut(text, rule, item, rest);
+    // After the switched-off ones before it, before those after.
+    auto it = std::find_if(off.begin(), off.end(), [&](const OffDeclaration& o) { return o.before > item; });
+    for (auto later = it; later != off.end(); ++later) --later->before;
+    off.insert(it, std::move(taken));
+    return rest;
+}
+
+// The off list's entry `at` back in the text; `item` is the item it becomes.
+std::string SwitchOn(const std::string& text, std::vector<OffDeclaration>& off, size_t at, size_t& item) {
+    RuleText rule;
+    if (!rule.Split(text)) rule.items.clear();
+    const OffDeclaration back = off[at];
+    item = std::min<size_t>(back.before, rule.items.size());
+    for (size_t later = at + 1; later < off.size(); ++later) ++off[later].before;
+    off.erase(off.begin() + static_cast<long>(at));
+    return PutBackIn(text, rule, back);
+}
+
+// Each switched-off declaration is held as it left a text in which those
+// before it stood and those after it were already gone. Any switch keeps
+// that so: the ones before the declaration come back first and leave again
+// after it, so that any set switched off and on in any order gives the text
+// back byte for byte.
+template <class Switch>
+std::string WithEarlierOnesBack(std::string text, std::vector<OffDeclaration>& off, size_t earlier, Switch&& change) {
+    std::vector<size_t> items(earlier);
+    for (size_t k = 0; k < earlier; ++k) text = SwitchOn(text, off, 0, items[k]);
+    text = change(text);
+    for (size_t k = earlier; k-- > 0;) text = SwitchOff(text, off, items[k]);
+    return text;
 }
 
 }  // namespace
@@ -221,19 +263,18 @@ void SheetDocument::SwitchDeclaration(int index, int row, bool on) {
         if (at.on == on) return text;
         if (!on) {
             reread = {EntryOfText(rows.ItemText(text, at.index))};
-            std::string rest;
-            OffDeclaration taken = TakeOut(text, rows.rule, at.index, rest);
-            // After the switched-off ones before it, before those after.
-            auto it = std::find_if(off.begin(), off.end(), [&](const OffDeclaration& o) { return o.before > at.index; });
-            for (auto later = it; later != off.end(); ++later) --later->before;
-            off.insert(it, std::move(taken));
-            return rest;
+            const auto earlier = static_cast<size_t>(std::count_if(
+                off.begin(), off.end(), [&](const OffDeclaration& o) { return o.before <= at.index; }));
+            // Each one back before it is one more item before it.
+            return WithEarlierOnesBack(text, off, earlier, [&](const std::string& all) {
+                return SwitchOff(all, off, at.index + earlier);
+            });
         }
-        const OffDeclaration back = off[at.index];
-        for (size_t later = at.index + 1; later < off.size(); ++later) ++off[later].before;
-        off.erase(off.begin() + static_cast<long>(at.index));
-        reread = {EntryOfText(back.text)};
-        return PutBackIn(text, rows.rule, back);
+        reread = {EntryOfText(off[at.index].text)};
+        return WithEarlierOnesBack(text, off, at.index, [&](const std::string& all) {
+            size_t item = 0;
+            return SwitchOn(all, off, 0, item);
+        });
     });
 }
 

@@ -31,7 +31,7 @@ struct OffDeclaration {
     std::string text;  // as written, without the ";"
     std::string lead;  // the blank before it that left with it
     std::string tail;  // from its end past its ";"
-    unsigned gap = 0;  // blank bytes between the item before and `lead`
+    unsigned gap = 0;  // bytes between the item before and `lead`: blanks and stray ";"
 
     bool operator==(const OffDeclaration&) const = default;
 };

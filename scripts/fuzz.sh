@@ -13,7 +13,9 @@ status=0
 for target in "$dir"/fuzz_*; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
-  seeds=fuzz/corpus/${name#fuzz_}
+  seeds=(fuzz/corpus/${name#fuzz_})
+  # Inputs that once failed (replayed by the test suite too) seed the run.
+  [ -d "fuzz/regressions/${name#fuzz_}" ] && seeds+=("fuzz/regressions/${name#fuzz_}")
   work=$dir/corpus/${name#fuzz_}
   mkdir -p "$work" "$dir/artifacts"
   log=$dir/$name.log
@@ -23,7 +25,7 @@ for target in "$dir"/fuzz_*; do
   [ -f "fuzz/$name.dict" ] && extra+=("-dict=fuzz/$name.dict")
   [ -f "fuzz/$name.options" ] && read -r -a opts < "fuzz/$name.options" && extra+=("${opts[@]}")
   if "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 "${extra[@]}" \
-       -artifact_prefix="$dir/artifacts/$name-" -print_final_stats=1 "$work" "$seeds" > "$log" 2>&1; then
+       -artifact_prefix="$dir/artifacts/$name-" -print_final_stats=1 "$work" "${seeds[@]}" > "$log" 2>&1; then
     runs=$(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}')
     speed=$(grep -E '^stat::average_exec_per_sec' "$log" | awk '{print $2}')
     longest=$(find "$work" -type f -printf '%s\n' | sort -n | tail -1)
@@ -31,6 +33,10 @@ for target in "$dir"/fuzz_*; do
   else
     echo "fuzz $name: FAILED"
     tail -40 "$log"
+    # The failing input, to keep under fuzz/regressions/ once it is mended.
+    for found in "$dir/artifacts/$name-"*; do
+      [ -f "$found" ] && echo "input $(basename "$found") (base64):" && base64 -w0 "$found" && echo
+    done
     status=1
   fi
 done

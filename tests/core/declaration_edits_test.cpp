@@ -111,15 +111,18 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<EditCase>& info) { return std::string(info.param.name); });
 
 // Every subset of a rule's declarations switched off, in any order, and on
-// again in any order, gives the rule's text back byte for byte.
+// again in any order, gives the rule's text back byte for byte, whatever
+// stands between them: empty declarations, comments, nested blocks.
 TEST(DeclarationSwitch, OffAndOnAgainInAnyOrderGivesTheTextBack) {
-    const std::string rule = ".x {\n  a: 1;\n  b: 2 !important; /* keep */\n  c: 3;\n  d: 4\n}";
+    for (const std::string rule : {".x {\n  a: 1;\n  b: 2 !important; /* keep */\n  c: 3;\n  d: 4\n}",
+                                   ".x { ;a: 1;; b: 2 ; ;c: 3; d: 4;; }", ".x{;;a:1;;;b:2;c:3;d:4;}",
+                                   ".x { ; a: 1 !important;\xff { .a t a: b; } /* c */ b: 2; c: 3 ;d: 4 }"})
     for (unsigned mask = 1; mask < 16; ++mask) {
         std::vector<int> chosen;
         for (int r = 0; r < 4; ++r)
             if (mask >> r & 1) chosen.push_back(r);
         for (bool reverseOn : {false, true}) {
-            SCOPED_TRACE("mask " + std::to_string(mask) + (reverseOn ? " on in reverse" : ""));
+            SCOPED_TRACE(rule + " mask " + std::to_string(mask) + (reverseOn ? " on in reverse" : ""));
             SheetDocument doc;
             doc.CreateStartRules();
             ASSERT_TRUE(doc.ReadStyleSheetText(rule + "\n", "s.css"));
