@@ -25,6 +25,7 @@ SheetDocument& RunDocument();
 // Each command returns the process exit status: 0 done, 1 failed, 2 usage.
 int RunExport(const Args& args, const Options& options);
 int RunListing(const Args& args, const Options& options);
+int RunRules(const Args& args, const Options& options);
 int RunApply(const Args& args, const Options& options);
 int RunUndoApply(const Args& args, const Options& options);
 int RunPreview(const Args& args, const Options& options);

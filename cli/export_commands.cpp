@@ -25,7 +25,7 @@ int RunListing(const Args& args, const Options&) {
     }
     SheetDocument& doc = RunDocument();
     if (!OpenSheet(doc, args[0])) return 1;
-    const std::string& out = doc.GetListing().Text();
+    const std::string_view out = doc.SavedText();
     if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
         std::perror("larkspur-cli: cannot write the listing");
         return 1;

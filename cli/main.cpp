@@ -17,6 +17,10 @@ const char kUsage[] =
     "  export INPUT OUTPUT    open INPUT (a .css file or an HTML page) and save the\n"
     "                         sheet as the .css file OUTPUT\n"
     "  listing INPUT          open INPUT and print the live CSS listing\n"
+    "  rules INPUT            open INPUT and print the rule list, a rule a line:\n"
+    "                         its line in INPUT, x if checked, its at-rules, its\n"
+    "                         selector, separated by tabs\n"
+    "      --values           after each rule, the declarations the pages show\n"
     "  apply SHEET PAGE...    open SHEET and place its style block into every PAGE;\n"
     "                         the run is kept in the journal and its number printed\n"
     "      --dry-run          write nothing: print for each page whether it would\n"
@@ -42,6 +46,7 @@ struct Command {
 const Command kCommands[] = {
     {"export", larkspur::cli::RunExport, {}},
     {"listing", larkspur::cli::RunListing, {}},
+    {"rules", larkspur::cli::RunRules, {"--values"}},
     {"apply", larkspur::cli::RunApply, {"--dry-run", "--stat"}},
     {"undo-apply", larkspur::cli::RunUndoApply, {}},
     {"preview", larkspur::cli::RunPreview, {}},

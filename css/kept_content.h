@@ -57,6 +57,9 @@ struct ReadSheet {
     };
     std::string text;
     std::string_view eol = "\r\n";
+    // The file's last line had no line end: one was added to `text`, so rules
+    // can follow, and saving leaves it out again.
+    bool addedFinalEol = false;
     std::vector<Block> blocks;
     // The at-rules a block is inside, as shown: "" for the top level, then
     // "@media print", "@media screen, @supports (display: grid)" ...

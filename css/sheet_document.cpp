@@ -14,6 +14,11 @@ namespace larkspur {
 SheetDocument::SheetDocument() = default;
 
 void SheetDocument::CreateStartRules() {
+    StartState();
+    SetModified(false);
+}
+
+void SheetDocument::StartState() {
     rules_.clear();
     rules_.reserve(kTagNames.size());
     for (std::string_view tag : kTagNames) rules_.emplace_back(tag);
@@ -22,10 +27,10 @@ void SheetDocument::CreateStartRules() {
     places_.resize(rules_.size());
     contexts_.assign(1, std::string());
     eol_ = "\r\n";
+    addedFinalEol_ = false;
     RebuildRuleIndex();
     listing_.Clear();
     selected_ = 0;
-    SetModified(false);
 }
 
 void SheetDocument::SetChecked(int index, bool checked) {
@@ -569,53 +574,9 @@ void SheetDocument::CopyRuleValues(int from, int to) {
     EditText(to, [&](std::string_view text) { return rule_text::WithBody(text, body); });
 }
 
-void SheetDocument::RemoveContextRules() {
-    // In one pass: a modern sheet has tens of thousands of them among the rest.
-    std::vector<int> removed;
-    size_t kept = 0;
-    for (size_t i = 0; i < rules_.size(); ++i) {
-        if (places_[i].context != 0) {
-            removed.push_back(static_cast<int>(i));
-            continue;
-        }
-        if (kept != i) {
-            rules_[kept] = std::move(rules_[i]);
-            checked_[kept] = checked_[i];
-            places_[kept] = std::move(places_[i]);
-        }
-        ++kept;
-    }
-    if (removed.empty()) return;
-    const int selected = selected_;
-    const auto before = std::lower_bound(removed.begin(), removed.end(), selected) - removed.begin();
-    const bool selectedGone = before < static_cast<long>(removed.size()) && removed[before] == selected;
-    rules_.erase(rules_.begin() + static_cast<long>(kept), rules_.end());
-    checked_.resize(kept);
-    places_.resize(kept);
-    selected_ = selectedGone ? std::min(selected - static_cast<int>(before), LastIndex())
-                             : selected - static_cast<int>(before);
-    if (selected_ < 0 && !rules_.empty()) selected_ = 0;
-    // Last first, so each index is the one the rule had among those still told of.
-    for (auto it = removed.rbegin(); it != removed.rend(); ++it) {
-        const int index = *it;
-        Notify([&](SheetObserver& o) { o.RuleRemoved(index); });
-    }
-}
-
 void SheetDocument::ResetAllRules() {
-    listing_.Clear();
-    RemoveContextRules();
-    contexts_.assign(1, std::string());
-    eol_ = "\r\n";
-    for (RulePlace& place : places_) place = RulePlace{};
-    RebuildRuleIndex();
-    for (int i = 0; i < RuleCount(); ++i) {
-        rules_[i].ResetToDefaults();
-        if (checked_[i]) {
-            checked_[i] = 0;
-            Notify([&](SheetObserver& o) { o.RuleCheckChanged(i, false); });
-        }
-    }
+    StartState();
+    Notify([](SheetObserver& o) { o.RulesReset(); });
 }
 
 // --- taking changes back
@@ -719,60 +680,27 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
     ResetAllRules();
     keptByRead_ = std::move(sheet.kept);
     eol_ = sheet.eol;
+    addedFinalEol_ = sheet.addedFinalEol;
     contexts_ = std::move(sheet.contexts);
     // Room for the rules the sheet adds, so a big sheet is not moved while it
-    // is read; a sheet that only fills rules held moves none of them.
-    size_t adds = 0;
-    for (size_t k = 0; k < sheet.blocks.size(); ++k) {
-        FetchSlotAhead(ruleIndex_, sheet.blocks, k);
-        const ReadSheet::Block& block = sheet.blocks[k];
-        if (block.context != 0 || FindRule(block.selector, block.hash) < 0) ++adds;
-    }
-    const size_t total = rules_.size() + adds;
+    // is read.
+    const size_t total = rules_.size() + sheet.blocks.size();
     rules_.reserve(total);
     checked_.reserve(total);
     places_.reserve(total);
     ReserveRuleIndex(total);
-    // The k-th block of a selector fills the k-th rule that has it: the rules
-    // held that share a selector are chained after the first.
-    std::vector<int> next(rules_.size(), -1);
-    std::vector<int> tail(rules_.size(), -1);
-    for (int i = 0; i < RuleCount(); ++i) {
-        const int head = FindRule(rules_[static_cast<size_t>(i)].selector);
-        if (head < 0 || head == i) continue;
-        int& last = tail[static_cast<size_t>(head)];
-        next[static_cast<size_t>(last < 0 ? head : last)] = i;
-        last = i;
-    }
-    std::vector<int> used(rules_.size(), -1);  // per first rule: the last rule of its chain filled
-    for (std::vector<int>* chain : {&next, &tail, &used}) chain->reserve(total);
-    auto grow = [&] {
-        next.push_back(-1);
-        tail.push_back(-1);
-        used.push_back(-1);
-    };
+    std::vector<char> filled(rules_.size(), 0);  // per start rule
     uint32_t order = 0;
     for (size_t k = 0; k < sheet.blocks.size(); ++k) {
         FetchSlotAhead(ruleIndex_, sheet.blocks, k);
         ReadSheet::Block& block = sheet.blocks[k];
-        int index = -1;
-        if (block.context != 0) {
-            index = AppendRule(std::move(block.selector), block.hash, block.context);
-            grow();
-        } else if (const int head = FindRule(block.selector, block.hash); head < 0) {
-            index = AppendRule(std::move(block.selector), block.hash);
-            grow();
-            used[static_cast<size_t>(index)] = index;
-        } else if (int& last = used[static_cast<size_t>(head)]; last < 0) {
-            index = last = head;
-        } else if (next[static_cast<size_t>(last)] >= 0) {
-            index = last = next[static_cast<size_t>(last)];
+        int index = block.context != 0 ? -1 : FindRule(block.selector, block.hash);
+        if (index >= 0 && static_cast<size_t>(index) < filled.size() && !filled[static_cast<size_t>(index)]) {
+            filled[static_cast<size_t>(index)] = 1;
+            // A tag rule read is named as the file writes it.
+            rules_[static_cast<size_t>(index)].selector = std::move(block.selector);
         } else {
-            const int from = last;
-            index = AppendRule(std::move(block.selector), block.hash);
-            grow();
-            next[static_cast<size_t>(from)] = index;
-            used[static_cast<size_t>(head)] = index;
+            index = AppendRule(std::move(block.selector), block.hash, block.context);
         }
         StyleRule& rule = rules_[static_cast<size_t>(index)];
         rule.listed = 1;  // before the values, whose entries are listed
@@ -798,23 +726,33 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
     });
 }
 
-std::string SheetDocument::StyleSheetText() const { return listing_.Text(); }
+std::string_view SheetDocument::SavedText() const {
+    std::string_view text = listing_.Text();
+    if (addedFinalEol_ && text.ends_with(eol_)) text.remove_suffix(eol_.size());
+    return text;
+}
 
 namespace {
 
+// Every CR LF of `text` written as `eol`.
 std::string WithLineEnds(std::string_view text, std::string_view eol) {
-    if (eol == "\r\n") return std::string(text);
     std::string out;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
-    return out;
+    for (size_t at = 0;;) {
+        const size_t crlf = text.find("\r\n", at);
+        out.append(text.substr(at, crlf - at));
+        if (crlf == std::string_view::npos) return out;
+        out.append(eol);
+        at = crlf + 2;
+    }
 }
 
 }  // namespace
 
 std::string SheetDocument::BuildStyleBlock() const {
     std::string out = WithLineEnds(kStyleBlockStart, eol_);
-    out += listing_.Text();
+    out += SavedText();
+    // The block's end goes on a line of its own.
+    if (addedFinalEol_ && !SavedText().empty()) out += eol_;
     out += WithLineEnds(kStyleBlockEnd, eol_);
     return out;
 }
@@ -822,7 +760,7 @@ std::string SheetDocument::BuildStyleBlock() const {
 IoResult SheetDocument::WriteStyleSheetFile(const std::string& path) const {
     return ReplaceFileContents(path, [this](const ContentPut& put) {
         constexpr size_t kPiece = size_t{1} << 16;
-        const std::string& text = listing_.Text();
+        const std::string_view text = SavedText();
         for (size_t at = 0; at < text.size(); at += kPiece)
             if (!put(std::string_view(text).substr(at, kPiece))) return false;
         return true;

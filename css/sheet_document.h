@@ -34,6 +34,8 @@ public:
     // it is removed: the moment to take a snapshot of it.
     virtual void RuleChanging(int /*index*/) {}
     virtual void RuleRemoving(int /*index*/) {}
+    // Every rule at once: the sheet went back to its start state.
+    virtual void RulesReset() {}
 };
 
 // Where a rule stands in the sheet's text. A rule read from a file keeps its
@@ -182,7 +184,8 @@ public:
     void ClearRule(int index);
     // Copies values into another rule and keeps the listing true to both.
     void CopyRuleValues(int from, int to);
-    // Every rule reset and unchecked, the listing emptied (New sheet).
+    // Back to the start rules, none checked, the listing emptied (New sheet,
+    // and Open before it reads): nothing of the sheet before stays.
     void ResetAllRules();
 
     // Taking changes back. A snapshot restores only onto the sheet as it was
@@ -194,8 +197,10 @@ public:
     // A removed rule back at its index, listed where it was.
     void InsertRule(const RuleSnapshot& snapshot);
 
-    // The sheet as a stand-alone .css file and as an HTML style element.
-    std::string StyleSheetText() const;
+    // The sheet as a stand-alone .css file and as an HTML style element: the
+    // listing, less the final line end the file read did not have.
+    std::string_view SavedText() const;
+    std::string StyleSheetText() const { return std::string(SavedText()); }
     std::string BuildStyleBlock() const;
     IoResult WriteStyleSheetFile(const std::string& path) const;
 
@@ -204,10 +209,10 @@ public:
     IoResult ReadStyleSheet(const std::string& path);
     IoResult ReadStyleSheetText(std::string_view text, std::string_view path);
 
-    // Replaces the sheet with one the reader built: every rule reset and
-    // unchecked, the rules of at-rules of the sheet before gone, then each
-    // block read filled, checked and listed where it stands. The k-th block
-    // of a selector outside at-rules fills the k-th rule with it.
+    // Replaces the sheet with one the reader built: the start rules, then
+    // each block read checked and listed where it stands. The first block of
+    // a tag outside at-rules is that tag's rule; every other block is a rule
+    // added after them, in file order.
     void LoadSheet(ReadSheet sheet);
     // What the last LoadSheet kept as written.
     const KeptCounts& KeptByLastRead() const { return keptByRead_; }
@@ -220,7 +225,8 @@ public:
     // The listing lines of a listed rule: first, and how many; {-1, 0} if
     // not listed.
     std::pair<int, int> RuleLines(int index) const;
-    // The line end the sheet is written with: the file's, or CR LF.
+    // The line end the sheet is written with: the file's (CR LF, LF or CR), or
+    // CR LF.
     std::string_view LineEnd() const { return eol_; }
 
     static constexpr std::string_view kStyleBlockStart = "<style type=\"text/css\">\r\n<!--\r\n";
@@ -265,7 +271,8 @@ private:
     void ReplaceRuleText(int index, std::string_view text);
     // The listing follows a changed entry (or all of them, property -1).
     void WriteEntry(int index, int property);
-    void RemoveContextRules();
+    // The 56 tag rules and nothing else, rule 0 selected.
+    void StartState();
     // The rule's text as listed, or as it would be listed when checked.
     std::string CurrentText(int index) const;
     // A rule written from its values becomes one kept as text.
@@ -291,6 +298,7 @@ private:
     std::vector<RulePlace> places_;  // beside rules_
     std::vector<std::string> contexts_{std::string()};
     std::string_view eol_ = "\r\n";
+    bool addedFinalEol_ = false;
     uint32_t nextOrder_ = 0;
     int selected_ = -1;
     Listing listing_;

@@ -21,6 +21,7 @@ namespace larkspur {
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // Position of an upper-case ASCII needle in the text, ignoring case.
 size_t FindIgnoreCase(std::string_view text, std::string_view upperNeedle, size_t from) {
@@ -74,6 +75,10 @@ IoResult FindSheetText(std::string_view text, std::string_view path, std::string
     if (const size_t first = SkipBlanksFrom(sheet, 0); sheet.substr(first, 4) == "<!--") {
         sheet.remove_prefix(first + 4);
         if (inPage) sheet = TrimAsciiSpace(sheet);
+    }
+    if (inPage && sheet.ends_with("-->")) {
+        sheet.remove_suffix(3);
+        sheet = TrimAsciiSpace(sheet);
     }
     return {};
 }
@@ -130,7 +135,9 @@ public:
     // caller closes it and reads again, so the rules it adds later are not
     // swallowed.
     bool Scan() {
-        List(0, src_.size(), 0, true);
+        // A byte-order mark is the file's, not the first selector's: it stays
+        // in the text, in front of everything.
+        List(src_.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0, src_.size(), 0, true);
         read_.text.append(src_.substr(copied_));
         return !open_;
     }
@@ -252,15 +259,29 @@ private:
     std::unordered_map<std::string, uint32_t> contextIds_;
 };
 
+// The first line end's kind; CR LF for a sheet of one line.
 std::string_view LineEndOf(std::string_view text) {
     const size_t nl = text.find('\n');
-    if (nl == std::string_view::npos || (nl > 0 && text[nl - 1] == '\r')) return "\r\n";
-    return "\n";
+    const size_t cr = text.find('\r');
+    if (nl == std::string_view::npos) return cr == std::string_view::npos ? "\r\n" : "\r";
+    if (cr == std::string_view::npos || cr > nl) return "\n";
+    return cr + 1 == nl ? "\r\n" : "\r";
 }
 
 }  // namespace
 
 void StyleSheetReader::Read(std::string_view sheet) { doc_.LoadSheet(Parse(sheet)); }
+
+namespace {
+
+// A sheet that ends where its file ends keeps that file's last line as it is;
+// one in a page ends before the page's end tag and is written back with a
+// line end before it.
+bool ReachesTheEnd(std::string_view file, std::string_view sheet) {
+    return sheet.data() + sheet.size() == file.data() + file.size();
+}
+
+}  // namespace
 
 ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
     ReadSheet read;
@@ -280,7 +301,10 @@ ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
     // A sheet of blanks holds nothing to keep.
     if (TrimAsciiSpace(read.text).empty()) read.text.clear();
     read.eol = LineEndOf(read.text);
-    if (!read.text.empty() && read.text.back() != '\n') read.text += read.eol;
+    if (!read.text.empty() && read.text.back() != read.eol.back()) {
+        read.text += read.eol;
+        read.addedFinalEol = true;
+    }
     return read;
 }
 
@@ -290,6 +314,7 @@ IoResult SheetDocument::ReadStyleSheet(const std::string& path) {
     std::string_view sheet;
     if (IoResult r = FindSheetText(text, path, sheet); !r) return r;
     ReadSheet read = StyleSheetReader(*this).Parse(sheet);
+    if (!ReachesTheEnd(text, sheet)) read.addedFinalEol = false;
     std::string().swap(text);  // a big file's text goes before the document grows
     LoadSheet(std::move(read));
     return {};
@@ -298,7 +323,9 @@ IoResult SheetDocument::ReadStyleSheet(const std::string& path) {
 IoResult SheetDocument::ReadStyleSheetText(std::string_view text, std::string_view path) {
     std::string_view sheet;
     if (IoResult r = FindSheetText(text, path, sheet); !r) return r;
-    StyleSheetReader(*this).Read(sheet);
+    ReadSheet read = StyleSheetReader(*this).Parse(sheet);
+    if (!ReachesTheEnd(text, sheet)) read.addedFinalEol = false;
+    LoadSheet(std::move(read));
     return {};
 }
 

@@ -461,6 +461,10 @@ void CEditorDlg::RuleRemoved(int index) {
     ruleList_->RemoveRule(index);
 }
 
+void CEditorDlg::RulesReset() {
+    if (!reading_) FillRuleList();
+}
+
 void CEditorDlg::RuleRenamed(int index) { ruleList_->ChangeRule(index, RuleListEntry(index)); }
 
 void CEditorDlg::RuleCheckChanged(int index, bool checked) {

@@ -63,6 +63,7 @@ public:
     // SheetObserver
     void RuleAppended(int index) override;
     void RuleRemoved(int index) override;
+    void RulesReset() override;
     void RuleRenamed(int index) override;
     void RuleCheckChanged(int index, bool checked) override;
     void RuleSelected(int index) override;

@@ -42,7 +42,10 @@ public:
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole || !listing_ || index.row() >= listing_->Count()) return {};
         const std::string_view line = listing_->Line(index.row());
-        return QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+        QString text = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+        // The decoder takes a leading byte-order mark for its own; it is the file's.
+        if (line.starts_with("\xEF\xBB\xBF") && !text.startsWith(QChar(0xFEFF))) text.prepend(QChar(0xFEFF));
+        return text;
     }
 
 private:

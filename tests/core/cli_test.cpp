@@ -57,11 +57,59 @@ TEST_F(CliTest, ListingPrintsTheSheetAsSaved) {
     WriteBytes(dir / "in.css", "P { clear: both; z-index: 2 }\r\nB {}");
     CliRun r = Cli("listing " + P("in.css"));
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "P { clear: both; z-index: 2 }\r\nB {}\r\n");
+    EXPECT_EQ(r.out, "P { clear: both; z-index: 2 }\r\nB {}");
     WriteBytes(dir / "empty.css", "");
     r = Cli("listing " + P("empty.css"));
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
+}
+
+TEST_F(CliTest, RulesPrintsTheRuleListWithWhatThePagesShow) {
+    WriteBytes(dir / "in.css", "/* x */\nh1 { color: red; --k: 1 }\n@media print {\n  a,\n  b { top: 0 }\n}\nh1 { z-index: 2 }\n");
+    CliRun r = Cli("rules --values " + P("in.css"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string out = r.out;
+    // The tag rules first (h1 filled by the first block), then the blocks added.
+    EXPECT_TRUE(out.starts_with("-\t-\t\tADDRESS\n-\t-\t\tAPPLET\n")) << out;
+    EXPECT_NE(out.find("2\tx\t\th1\n\tcolor: red\n"), std::string::npos) << out;
+    EXPECT_TRUE(out.ends_with("4\tx\t@media print\ta, b\n\ttop: 0\n7\tx\t\th1\n\tz-index: 2\n")) << out;
+}
+
+// Every style rule of a real sheet, at the top and inside at-rules, is a row,
+// counted here by braces alone.
+TEST_F(CliTest, RulesListsEveryStyleRuleOfRealSheets) {
+    for (const char* name : {"normalize.css", "animate.min.css", "bootstrap.min.css", "spectre-exp.css"}) {
+        SCOPED_TRACE(name);
+        const std::string sheet = ReadBytes(fs::path(LARKSPUR_TEST_DATA) / "frameworks" / name);
+        // Blocks whose prelude does not start with "@", at the top or inside
+        // @media/@supports; comments and strings hold no braces in these sheets.
+        int expected = 0;
+        std::vector<bool> grouping{true};
+        size_t prelude = 0;
+        for (size_t i = 0; i < sheet.size(); ++i) {
+            if (sheet.compare(i, 2, "/*") == 0) {
+                i = sheet.find("*/", i + 2) + 1;
+                prelude = i + 1;
+            } else if (sheet[i] == '{') {
+                const size_t at = sheet.find_first_not_of(" \t\r\n", prelude);
+                const bool atRule = sheet[at] == '@';
+                if (!atRule && grouping.back()) ++expected;
+                grouping.push_back(atRule && (sheet.compare(at, 6, "@media") == 0 || sheet.compare(at, 9, "@supports") == 0));
+                prelude = i + 1;
+            } else if (sheet[i] == '}') {
+                grouping.pop_back();
+                prelude = i + 1;
+            } else if (sheet[i] == ';') {
+                prelude = i + 1;
+            }
+        }
+        const CliRun r = Cli("rules " + Quote((fs::path(LARKSPUR_TEST_DATA) / "frameworks" / name).string()));
+        ASSERT_EQ(r.status, 0) << r.err;
+        int listed = 0;
+        for (size_t at = 0; (at = r.out.find("\tx\t", at)) != std::string::npos; ++at) ++listed;
+        EXPECT_EQ(listed, expected);
+        EXPECT_GT(expected, 20);
+    }
 }
 
 TEST_F(CliTest, RejectedInputFailsWithTheMessageAndNoOutput) {

@@ -25,7 +25,7 @@ namespace {
 using namespace larkspur::testing;
 
 const std::string kOld = "P { color: blue }\n";
-const std::string kNew = "H1 { color: red }\r\n";
+const std::string kNew = "H1 { color: red }";
 
 int Sh(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
 

@@ -171,7 +171,7 @@ TEST_F(ToolInputTest, OnlyRegularFilesOfBoundedSizeAreRead) {
     CliRun dashes = Shell("cd " + Quote(dir.string()) + " && " + Quote(LARKSPUR_CLI_PATH) +
                           " export -- -dash.css --");
     EXPECT_EQ(dashes.status, 0) << dashes.err;
-    EXPECT_EQ(ReadBytes(dir / "--"), "P { color: red }\r\n");
+    EXPECT_EQ(ReadBytes(dir / "--"), "P { color: red }");
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ public:
     void RuleCheckChanged(int i, bool c) override { out << (c ? "check " : "uncheck ") << i << ";"; }
     void RuleSelected(int i) override { out << "select " << i << ";"; }
     void PagesNeedReload() override { out << "reload;"; }
+    void RulesReset() override { out << "reset;"; }
     std::string Take() {
         std::string s = out.str();
         out.str("");
@@ -79,7 +80,7 @@ TEST_F(ReaderTest, EveryBlockIsARuleAndSelectorsMatchIgnoringCase) {
     EXPECT_EQ(doc.FindRule(".note"), 56) << "the first block of a selector";
     EXPECT_EQ(doc.StyleSheetText(), sheet);
     EXPECT_EQ(Shown(doc, h1), "color: blue;");
-    EXPECT_EQ(log.Take(), "check " + std::to_string(h1) + ";append 56;check 56;append 57;check 57;select 57;reload;");
+    EXPECT_EQ(log.Take(), "reset;check " + std::to_string(h1) + ";append 56;check 56;append 57;check 57;select 57;reload;");
     EXPECT_TRUE(doc.Modified());
 }
 
@@ -167,21 +168,55 @@ TEST_F(ReaderTest, DeclarationSeparatorsAndBrokenDeclarations) {
     }
 }
 
-TEST_F(ReaderTest, ReadingResetsEveryRuleAndKeepsRulesCreatedEarlier) {
-    ASSERT_TRUE(Read(".a { color: red }\nP { clear: both }\n"));
+TEST_F(ReaderTest, OpenReplacesTheSheetWithTheStartRulesAndTheFilesBlocks) {
+    ASSERT_TRUE(Read(".a { color: red }\nP { clear: both }\n@media print { .b { top: 0 } }\n"));
+    doc.AppendRule(".made");
     doc.SetModified(false);
     log.Take();
+    ASSERT_TRUE(Read("h1 { z-index: 1 }"));
+    // Nothing of the sheet before: 56 tag rules, the first named as read.
+    EXPECT_EQ(doc.RuleCount(), 56);
+    EXPECT_EQ(doc.FindRule(".a"), -1);
+    EXPECT_EQ(doc.FindRule(".made"), -1);
     const int p = doc.FindRule("P");
-    ASSERT_TRUE(Read("H1 { z-index: 1 }"));
-    EXPECT_EQ(doc.RuleCount(), 57);  // .a stays, reset
-    EXPECT_FALSE(doc.IsChecked(56));
     EXPECT_FALSE(doc.IsChecked(p));
-    EXPECT_EQ(doc.Rules()[56].pageState().colorOn, 0);
     EXPECT_EQ(doc.Rules()[static_cast<size_t>(p)].properties[kClear].changed, 0);
-    EXPECT_EQ(doc.StyleSheetText(), "H1 { z-index: 1 }\r\n");
+    EXPECT_EQ(doc.StyleSheetText(), "h1 { z-index: 1 }");
     const int h1 = doc.FindRule("H1");
-    EXPECT_EQ(log.Take(), std::string("uncheck ") + std::to_string(p) + ";uncheck 56;check " +
-                              std::to_string(h1) + ";select " + std::to_string(h1) + ";reload;");
+    EXPECT_EQ(doc.Rule(h1).selector, "h1");
+    EXPECT_EQ(log.Take(), "reset;check " + std::to_string(h1) + ";select " + std::to_string(h1) + ";reload;");
+}
+
+// What stands before the first rule and the file's line ends stay as read,
+// also when that rule is renamed, and a rule added goes on a line of its own.
+TEST_F(ReaderTest, StartOfFileAndLineEndsAreKeptByteForByte) {
+    struct Case {
+        const char* sheet;
+        const char* renamed;  // after renaming the first rule read to ".x"
+        const char* added;    // and then adding a listed rule ".y {}"
+    } const cases[] = {
+        {"\xEF\xBB\xBF@charset \"UTF-8\";\n/* c */\n.gr\xC3\xBC\xC3\x9F""e { color: red }\n",
+         "\xEF\xBB\xBF@charset \"UTF-8\";\n/* c */\n.x { color: red }\n",
+         "\xEF\xBB\xBF@charset \"UTF-8\";\n/* c */\n.x { color: red }\n.y {\n}\n"},
+        {"a{top:0}\nb{top:1}", ".x{top:0}\nb{top:1}", nullptr},
+        {"a{top:0}\r\nb{top:1}", nullptr, "a{top:0}\r\nb{top:1}\r\n.y {\r\n}"},
+        {"a{top:0}\rb{top:1}\r", nullptr, "a{top:0}\rb{top:1}\r.y {\r}\r"},
+        {"a{top:0}\n\n", nullptr, "a{top:0}\n\n.y {\n}\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sheet);
+        ASSERT_TRUE(Read(c.sheet));
+        EXPECT_EQ(doc.StyleSheetText(), c.sheet);
+        const int first = doc.RuleCount() > 56 ? 56 : doc.FindRule("A");
+        if (c.renamed) {
+            doc.RenameRule(first, ".x");
+            EXPECT_EQ(doc.StyleSheetText(), c.renamed);
+        }
+        if (c.added) {
+            doc.CheckRule(doc.AppendRule(".y"), true);
+            EXPECT_EQ(doc.StyleSheetText(), c.added);
+        }
+    }
 }
 
 TEST_F(ReaderTest, SheetWithoutRulesStillResets) {
@@ -209,7 +244,7 @@ const ExtentCase kExtentCases[] = {
     // Only a leading one: a "<!--" further on is text of the sheet.
     {"bare sheet keeps a later <!--", "P{content:'<!--'}", "a.css", "P{content:'<!--'}"},
     {"page", "<html><head><STYLE type=\"text/css\">\r\n<!--\r\nH1 {\r\n}\r\n-->\r\n</STYLE></head>",
-     "p.html", "H1 {\r\n}\r\n-->"},
+     "p.html", "H1 {\r\n}"},
     {"page tags in any case", "<Style>B{}</sTyLe>", "p.htm", "B{}"},
     {"/style inside a value is no end tag", "<style>A{background-image: url(/style/a.gif)}</style>",
      "p.html", "A{background-image: url(/style/a.gif)}"},

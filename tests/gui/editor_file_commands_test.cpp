@@ -68,6 +68,45 @@ TEST_F(FileCommands, OpenKeepsWhatThePagesDoNotEditAndSaysHowMuch) {
     EXPECT_EQ(text.str(), "/* base */\n.btn { display: inline-block; color: blue }\n@media print { a { color: black } }\n");
 }
 
+// Open replaces the sheet: the list holds the start rules and the second
+// file's blocks, nothing of the first file.
+TEST_F(FileCommands, OpenAfterOpenLeavesNothingOfTheFirstSheet) {
+    const std::string first = Path("first.css"), second = Path("second.css");
+    WriteText(first, ".grid { top: 0 }\n@media print { .gr { top: 1 } }\np { top: 2 }\n");
+    WriteText(second, "h1 { color: red }");
+    dialogs.openFiles.push_back(first);
+    editor->OnOpen();
+    ASSERT_EQ(editor->RuleListBox()->count(), 58);
+    dialogs.openFiles.push_back(second);
+    editor->OnOpen();
+    EXPECT_EQ(editor->RuleListBox()->count(), 56);
+    const std::vector<std::string> names = RuleNames();
+    EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.find("gr") != n.npos; }), 0);
+    // The tag rule read is the file's block, named as the file writes it.
+    const int h1 = Doc().FindRule("h1");
+    EXPECT_EQ(names.at(static_cast<size_t>(h1)), "h1");
+    EXPECT_FALSE(editor->RuleListBox()->IsChecked(Doc().FindRule("P")));
+    ExpectViewsInStep();
+    // Saved unchanged, the file comes back as it was: no line end added.
+    ASSERT_TRUE(Doc().WriteStyleSheetFile(Path("again.css")));
+    EXPECT_EQ(ReadText(Path("again.css")), "h1 { color: red }");
+}
+
+// A byte-order mark, @charset and a comment before the first rule are the
+// file's: the first row is the rule, and renaming it keeps them.
+TEST_F(FileCommands, TheStartOfTheFileStaysWhenItsFirstRuleIsRenamed) {
+    const std::string path = Path("charset.css");
+    WriteText(path, "\xEF\xBB\xBF@charset \"UTF-8\";\n/* greetings */\n.gr\xC3\xBC\xC3\x9F""e { color: red }\n");
+    dialogs.openFiles.push_back(path);
+    editor->OnOpen();
+    EXPECT_EQ(RuleNames().back(), ".gr\xC3\xBC\xC3\x9F""e");
+    dialogs.renames.push_back(".gruesse");
+    editor->OnRenameRule();
+    ASSERT_TRUE(Doc().WriteStyleSheetFile(path));
+    EXPECT_EQ(ReadText(path), "\xEF\xBB\xBF@charset \"UTF-8\";\n/* greetings */\n.gruesse { color: red }\n");
+    ExpectViewsInStep();
+}
+
 TEST_F(FileCommands, AFileThatCannotBeOpenedLeavesTheSheetAsItWas) {
     Declare(1, kColor, "red");
     const auto before = ListingLines();
@@ -239,8 +278,10 @@ TEST_F(FileCommands, NewSheetWhenNothingChangedAsksNothingAndResets) {
     editor->OnNewSheet();
     EXPECT_EQ(dialogs.Count("YesNoCancel"), 0);
     EXPECT_TRUE(CodeLines().empty());
-    EXPECT_EQ(Doc().RuleCount(), 57);  // added rules stay, unticked
-    EXPECT_FALSE(editor->RuleListBox()->IsChecked(56));
+    // Back to the start rules: nothing of the sheet before.
+    EXPECT_EQ(Doc().RuleCount(), 56);
+    EXPECT_EQ(editor->RuleListBox()->count(), 56);
+    EXPECT_EQ(Doc().FindRule(".note"), -1);
     ExpectViewsInStep();
 }
 
