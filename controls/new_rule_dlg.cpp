@@ -1,6 +1,7 @@
 #include "controls/new_rule_dlg.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,6 +34,10 @@ CNewRuleDlg::CNewRuleDlg(QWidget* parent) : QDialog(parent) {
         typeLayout->addWidget(radio);
     }
 
+    inside_ = new QCheckBox(this);
+    inside_->setChecked(true);
+    inside_->hide();
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     note_ = new CRuleNameNote(this);
@@ -41,12 +46,20 @@ CNewRuleDlg::CNewRuleDlg(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(nameBox);
     layout->addWidget(typeBox);
+    layout->addWidget(inside_);
     layout->addWidget(note_);
     layout->addWidget(buttons);
 }
 
 QString CNewRuleDlg::Name() const { return name_->text(); }
 int CNewRuleDlg::Kind() const { return kind_->checkedId(); }
+
+void CNewRuleDlg::SetContext(const QString& context) {
+    inside_->setText(QStringLiteral("Inside ") + context);
+    inside_->setVisible(!context.isEmpty());
+}
+
+bool CNewRuleDlg::Inside() const { return !inside_->isHidden() && inside_->isChecked(); }
 
 void CNewRuleDlg::accept() {
     if (note_->Accepts(QString::fromStdString(NewRuleSelector(Name().toStdString(), Kind())), name_)) QDialog::accept();

@@ -2,6 +2,7 @@
 #include <QDialog>
 
 class QButtonGroup;
+class QCheckBox;
 class QLineEdit;
 
 namespace larkspur {
@@ -16,6 +17,11 @@ public:
 
     QString Name() const;
     int Kind() const;
+    // The at-rules of the selected rule: a box, ticked, puts the new rule
+    // in them. Empty: no box.
+    void SetContext(const QString& context);
+    bool Inside() const;
+    QCheckBox* InsideBox() const { return inside_; }
 
     QLineEdit* NameEdit() const { return name_; }
     CRuleNameNote* Note() const { return note_; }
@@ -27,6 +33,7 @@ private:
     QLineEdit* name_;
     CRuleNameNote* note_;
     QButtonGroup* kind_;
+    QCheckBox* inside_;
 };
 
 }  // namespace larkspur

@@ -61,7 +61,8 @@ bool SheetDocument::Before(int a, int b) const {
     const RulePlace& pa = places_[static_cast<size_t>(a)];
     const RulePlace& pb = places_[static_cast<size_t>(b)];
     if (pa.fromFile != pb.fromFile) return pa.fromFile;
-    if (pa.fromFile) return pa.order < pb.order;
+    // Rules added after a rule read share its order and follow it in list order.
+    if (pa.fromFile && pa.order != pb.order) return pa.order < pb.order;
     return a < b;
 }
 
@@ -480,13 +481,51 @@ int SheetDocument::AppendRule(std::string_view selector) {
     return AppendRule(std::move(text), hash);
 }
 
-int SheetDocument::AppendRule(std::string&& selector, uint64_t hash, uint32_t context) {
+int SheetDocument::AppendRule(std::string&& selector, uint64_t hash, RulePlace place) {
     rules_.emplace_back().selector = std::move(selector);
     checked_.push_back(0);
-    places_.emplace_back().context = context;
+    places_.push_back(std::move(place));
     const int index = LastIndex();
     IndexRule(index, hash);
     Notify([&](SheetObserver& o) { o.RuleAppended(index); });
+    return index;
+}
+
+int SheetDocument::AppendRuleAfter(int after, std::string_view selector) {
+    if (!IsValidIndex(after) || !places_[static_cast<size_t>(after)].placed ||
+        !places_[static_cast<size_t>(after)].fromFile)
+        return AppendRule(selector);
+    // After the rules added after it before.
+    for (size_t j = static_cast<size_t>(after) + 1; j < places_.size(); ++j)
+        if (places_[j].placed && places_[j].fromFile && places_[j].order == places_[static_cast<size_t>(after)].order)
+            after = static_cast<int>(j);
+    size_t start = 0, lead = 0, length = 0;
+    RegionOf(after, start, lead, length);
+    const RulePlace near = places_[static_cast<size_t>(after)];
+    const bool ownLine = start + length > near.offset + near.length;
+    const std::string indent = listing_.Text().substr(start, lead);
+    // On a line of its own with the indent of the rule before it, set out as
+    // a rule the editor makes; after a rule that shares its line with
+    // others, on that line too. It waits out of the listing at its place.
+    RulePlace place;
+    place.context = near.context;
+    place.order = near.order;
+    place.fromFile = place.text = true;
+    place.offset = start + length;
+    const std::string eol(eol_);
+    if (ownLine) {
+        const std::string text = std::string(selector) + " {" + eol + indent + "}";
+        place.parked = indent + text + eol;
+        place.parkedLead = static_cast<uint32_t>(indent.size());
+        place.length = text.size();
+    } else {
+        place.parked = std::string(selector) + " {}";
+        place.length = place.parked.size();
+    }
+    std::string name(selector);
+    const uint64_t hash = SelectorHash(name);
+    const int index = AppendRule(std::move(name), hash, std::move(place));
+    CheckRule(index, true);
     return index;
 }
 
@@ -700,7 +739,7 @@ void SheetDocument::LoadSheet(ReadSheet sheet) {
             // A tag rule read is named as the file writes it.
             rules_[static_cast<size_t>(index)].selector = std::move(block.selector);
         } else {
-            index = AppendRule(std::move(block.selector), block.hash, block.context);
+            index = AppendRule(std::move(block.selector), block.hash, RulePlace{.context = block.context});
         }
         StyleRule& rule = rules_[static_cast<size_t>(index)];
         rule.listed = 1;  // before the values, whose entries are listed

@@ -172,6 +172,10 @@ public:
     int FindRule(std::string_view selector, uint64_t hash) const;
     // Appends a default rule; returns its index.
     int AppendRule(std::string_view selector);
+    // Appends a default rule that stands in the sheet's text right after
+    // rule `after`, in the same at-rules, set out as it is; listed at once.
+    // A rule `after` that is not in the text gives a plain AppendRule.
+    int AppendRuleAfter(int after, std::string_view selector);
     // Room for a sheet of this many rules and listing lines: storage that is
     // reserved but never filled costs address space, not memory.
     void Reserve(int rules, int listingLines);
@@ -242,8 +246,9 @@ private:
     void ListFamily(int rule);
     void IndexRule(int index);
     void IndexRule(int index, uint64_t hash);
-    // A selector and its hash as the reader found them.
-    int AppendRule(std::string&& selector, uint64_t hash, uint32_t context = 0);
+    // A selector and its hash as the reader found them, and where the rule
+    // stands, which observers see with it.
+    int AppendRule(std::string&& selector, uint64_t hash, RulePlace place = {});
     void RebuildRuleIndex();
     void Notify(auto&& call) {
         if (observer_) call(*observer_);

@@ -24,12 +24,18 @@ std::optional<std::string> AskRuleName(UserDialogs& dialogs, Ask ask, Selector s
 }  // namespace
 
 void CEditorDlg::OnNewRule() {
-    const std::optional<std::string> name =
-        AskRuleName(dialogs_, [this] { return dialogs_.AskNewRule(); },
-                    [](const NewRuleChoice& choice) { return NewRuleSelector(choice.name, choice.kind); });
+    const int selected = doc_.SelectedIndex();
+    const std::string context = doc_.IsValidIndex(selected) ? doc_.ContextOf(selected) : std::string();
+    bool inside = false;
+    const std::optional<std::string> name = AskRuleName(
+        dialogs_, [&] { return dialogs_.AskNewRule(context); },
+        [&](const NewRuleChoice& choice) {
+            inside = choice.inside && !context.empty();
+            return NewRuleSelector(choice.name, choice.kind);
+        });
     if (!name) return;
     history_.Begin(QStringLiteral("New Tag ") + QString::fromStdString(*name));
-    const int index = doc_.AppendRule(*name);
+    const int index = inside ? doc_.AppendRuleAfter(selected, *name) : doc_.AppendRule(*name);
     doc_.SetChecked(index, true);
     RuleCheckChanged(index, true);
     ruleList_->setCurrentRow(index);  // runs SelectRule, which lists the new rule

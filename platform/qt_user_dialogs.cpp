@@ -117,10 +117,11 @@ std::optional<ColourValue> QtUserDialogs::ChooseColour(ColourValue initial) {
                       static_cast<unsigned>(chosen.blue()));
 }
 
-std::optional<NewRuleChoice> QtUserDialogs::AskNewRule() {
+std::optional<NewRuleChoice> QtUserDialogs::AskNewRule(const std::string& context) {
     CNewRuleDlg dialog(Parent());
+    dialog.SetContext(QString::fromStdString(context));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return NewRuleChoice{dialog.Name().toStdString(), dialog.Kind()};
+    return NewRuleChoice{dialog.Name().toStdString(), dialog.Kind(), dialog.Inside()};
 }
 
 std::optional<std::string> QtUserDialogs::AskRenameRule() {

@@ -33,7 +33,7 @@ public:
                                               const std::string& defaultExtension) override;
     std::optional<ColourValue> ChooseColour(ColourValue initial) override;
 
-    std::optional<NewRuleChoice> AskNewRule() override;
+    std::optional<NewRuleChoice> AskNewRule(const std::string& context) override;
     std::optional<std::string> AskRenameRule() override;
     std::optional<int> AskCopyTarget(const std::vector<std::string>& names) override;
     std::optional<int> AskSaveAsKind() override;

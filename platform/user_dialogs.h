@@ -14,6 +14,7 @@ enum class Answer { Yes, No, Cancel };
 struct NewRuleChoice {
     std::string name;
     int kind = -1;  // 0 Tag, 1 Class, 2 ID, -1 none chosen
+    bool inside = false;  // in the at-rules of the selected rule, after it
 };
 
 // One page of Save into several pages in the list shown before writing.
@@ -46,7 +47,9 @@ public:
     virtual std::optional<ColourValue> ChooseColour(ColourValue initial) = 0;
 
     // The program's own small dialogs; nothing when cancelled.
-    virtual std::optional<NewRuleChoice> AskNewRule() = 0;
+    // `context`: the at-rules the selected rule stands in ("@media print"),
+    // offered as the place of the new rule; empty for none.
+    virtual std::optional<NewRuleChoice> AskNewRule(const std::string& context) = 0;
     virtual std::optional<std::string> AskRenameRule() = 0;
     // Index chosen in "Copy To" (-1 when OK was pressed with no choice).
     virtual std::optional<int> AskCopyTarget(const std::vector<std::string>& names) = 0;

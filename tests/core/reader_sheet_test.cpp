@@ -227,6 +227,39 @@ TEST_F(ReaderTest, SheetWithoutRulesStillResets) {
     EXPECT_FALSE(doc.IsChecked(doc.FindRule("H1")));
 }
 
+// A rule added after one inside at-rules stands in them, right after it and
+// after those added there before, set out as it is; taken out again, the
+// text is as read.
+TEST_F(ReaderTest, ARuleAddedAfterARuleReadStandsInItsAtRules) {
+    const struct {
+        const char* sheet;
+        const char* added;  // after adding .n, then .m, after a
+    } cases[] = {
+        {"@media print {\n  a { top: 0 }\n  b { top: 1 }\n}\n",
+         "@media print {\n  a { top: 0 }\n  .n {\n  }\n  .m {\n  }\n  b { top: 1 }\n}\n"},
+        {"@media print {\r\n\ta { top: 0 }\r\n}", "@media print {\r\n\ta { top: 0 }\r\n\t.n {\r\n\t}\r\n\t.m {\r\n\t}\r\n}"},
+        {"@media print{a{top:0}b{top:1}}", "@media print{a{top:0}.n {}.m {}b{top:1}}"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sheet);
+        ASSERT_TRUE(Read(c.sheet));
+        const int a = 56;
+        ASSERT_EQ(doc.Rule(a).selector, "a");
+        const int n = doc.AppendRuleAfter(a, ".n");
+        const int m = doc.AppendRuleAfter(a, ".m");
+        EXPECT_EQ(doc.StyleSheetText(), c.added);
+        EXPECT_EQ(doc.ContextOf(m), "@media print");
+        EXPECT_TRUE(doc.IsChecked(n) && doc.IsChecked(m));
+        // Out of the sheet and back, and removed: the text follows exactly.
+        doc.CheckRule(n, false);
+        doc.CheckRule(n, true);
+        EXPECT_EQ(doc.StyleSheetText(), c.added);
+        doc.RemoveRule(m);
+        doc.RemoveRule(n);
+        EXPECT_EQ(doc.StyleSheetText(), c.sheet);
+    }
+}
+
 struct ExtentCase {
     const char* name;
     std::string text;

@@ -136,5 +136,30 @@ TEST_F(RuleListTest, AnEditInsideMediaPrintChangesOnlyThatBlockAndUndoesExactly)
     ExpectViewsInStep();
 }
 
+// New rule with a rule inside @media print selected offers to put the new
+// one there, after it; Undo takes it out to the byte.
+TEST_F(RuleListTest, NewRuleGoesInsideTheSelectedRulesAtRules) {
+    Select(RowAtLine(4));
+    dialogs.newRules.push_back(NewRuleChoice{"note", 1, true});
+    editor->CommandAction(kCmdNewRule)->trigger();
+    EXPECT_EQ(dialogs.asked.back(), (AskedQuestion{"NewRule", "Add New Tag/Class", "@media print"}));
+    const int added = Doc().LastIndex();
+    EXPECT_EQ(List().Text(added), ".note (@media print)");
+    EXPECT_EQ(Doc().SelectedIndex(), added);
+    const std::string inside = std::string(kSheet).insert(std::string(kSheet).find("  .field { font-size"), "  .note {\n  }\n");
+    EXPECT_EQ(Doc().StyleSheetText(), inside);
+    ExpectViewsInStep();
+    editor->CommandAction(kCmdUndo)->trigger();
+    EXPECT_EQ(Doc().StyleSheetText(), kSheet);
+    editor->CommandAction(kCmdRedo)->trigger();
+    EXPECT_EQ(Doc().StyleSheetText(), inside);
+    ExpectViewsInStep();
+    // Not chosen: at the end, outside any at-rule, as before.
+    Select(RowAtLine(4));
+    dialogs.newRules.push_back(NewRuleChoice{"tail", 1, false});
+    editor->CommandAction(kCmdNewRule)->trigger();
+    EXPECT_EQ(Doc().StyleSheetText(), inside + ".tail {\n}\n");
+}
+
 }  // namespace
 }  // namespace larkspur::testing

@@ -99,8 +99,8 @@ public:
         asked.push_back({"Colour", "", std::to_string(initial)});
         return Next(colours, std::optional<ColourValue>{});
     }
-    std::optional<NewRuleChoice> AskNewRule() override {
-        asked.push_back({"NewRule", "Add New Tag/Class", ""});
+    std::optional<NewRuleChoice> AskNewRule(const std::string& context) override {
+        asked.push_back({"NewRule", "Add New Tag/Class", context});
         return Next(newRules, std::optional<NewRuleChoice>{});
     }
     std::optional<std::string> AskRenameRule() override {

@@ -145,7 +145,7 @@ TEST(QtUserDialogsTest, AnswersComeBackThroughTheInterface) {
     }
 
     answer([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
-    EXPECT_EQ(dialogs.AskNewRule(), std::nullopt);
+    EXPECT_EQ(dialogs.AskNewRule(""), std::nullopt);
 }
 
 struct FilterCase {
