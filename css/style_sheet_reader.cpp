@@ -130,7 +130,62 @@ public:
     // caller closes it and reads again, so the rules it adds later are not
     // swallowed.
     bool Scan() {
-        List(0, src_.size(), 0, true);
+        const std::string_view text = src_;
+        // The contexts of the grouping at-rules the scan is in, innermost
+        // last: a loop, not a call a level, so any depth costs the same.
+        std::vector<uint32_t> groups;
+        size_t pos = 0;
+        for (;;) {
+            while (pos < text.size() && IsAsciiSpace(text[pos])) ++pos;
+            if (pos >= text.size()) {
+                if (!groups.empty()) open_ = true;
+                break;
+            }
+            const bool top = groups.empty();
+            const uint32_t context = top ? 0 : groups.back();
+            if (!top && text[pos] == '}') {
+                groups.pop_back();
+                ++pos;
+                continue;
+            }
+            if (StartsWith(text, pos, "/*")) {
+                const size_t close = css_scan::SkipComment(text, pos);
+                if (!text.substr(0, close).ends_with("*/") || close < pos + 4) open_ = true;
+                ++read_.kept.comments;
+                pos = close;
+                continue;
+            }
+            if (top && (StartsWith(text, pos, "<!--") || StartsWith(text, pos, "-->"))) {
+                const size_t to = pos + (text[pos] == '<' ? 4 : 3);
+                Drop(pos, to);
+                pos = to;
+                continue;
+            }
+            if (text[pos] == '@') {
+                pos = AtRule(text, pos, groups);
+                continue;
+            }
+            // Inside a group, its "}" ends text without a block.
+            const size_t brace = FindStructural(text, pos, top ? "{" : "{}");
+            if (brace == css_scan::npos) {
+                // Text without a block holds no rule; at the end of the sheet
+                // it would run into rules added later, so it goes.
+                if (top) Drop(pos, text.size());
+                open_ = open_ || !top;
+                break;
+            }
+            if (text[brace] == '}') {
+                pos = brace;
+                continue;
+            }
+            const size_t close = FindBlockEnd(text, brace);
+            if (close == css_scan::npos) {
+                open_ = true;
+                break;
+            }
+            Block(text, pos, brace, close, context);
+            pos = close + 1;
+        }
         read_.text.append(src_.substr(copied_));
         return !open_;
     }
@@ -147,77 +202,54 @@ private:
         lineAt_ = at;
         return line_;
     }
+    // A context is its at-rule's prelude under its parent's: kept once each,
+    // so deep nesting costs no more than the text of its preludes.
     uint32_t ContextOf(uint32_t parent, std::string_view prelude) {
         std::string name = Collapsed(prelude);
-        if (parent != 0) name = read_.contexts[parent] + ", " + name;
-        auto [it, added] = contextIds_.try_emplace(name, static_cast<uint32_t>(read_.contexts.size()));
-        if (added) read_.contexts.push_back(std::move(name));
-        return it->second;
-    }
-
-    void List(size_t pos, size_t end, uint32_t context, bool top) {
-        const std::string_view text = src_.substr(0, end);
-        for (;;) {
-            while (pos < end && IsAsciiSpace(text[pos])) ++pos;
-            if (pos >= end) return;
-            if (StartsWith(text, pos, "/*")) {
-                const size_t close = css_scan::SkipComment(text, pos);
-                if (!text.substr(0, close).ends_with("*/") || close < pos + 4) open_ = true;
-                ++read_.kept.comments;
-                pos = close;
-                continue;
+        // By a hash of both; the next key on when two differ.
+        for (uint64_t key = std::hash<std::string_view>{}(name) ^ (parent * 0x9E3779B97F4A7C15ull);; ++key) {
+            const auto [it, added] = contextIds_.try_emplace(key, static_cast<uint32_t>(read_.contexts.size()));
+            if (added) {
+                read_.contexts.push_back({parent, std::move(name)});
+                return it->second;
             }
-            if (top && (StartsWith(text, pos, "<!--") || StartsWith(text, pos, "-->"))) {
-                const size_t to = pos + (text[pos] == '<' ? 4 : 3);
-                Drop(pos, to);
-                pos = to;
-                continue;
-            }
-            if (text[pos] == '@') {
-                pos = AtRule(text, pos, end, context);
-                continue;
-            }
-            const size_t brace = FindStructural(text, pos, "{");
-            if (brace == css_scan::npos) {
-                // Text without a block holds no rule; at the end of the sheet
-                // it would run into rules added later, so it goes.
-                if (top) Drop(pos, end);
-                return;
-            }
-            const size_t close = FindBlockEnd(text, brace);
-            if (close == css_scan::npos) {
-                open_ = true;
-                return;
-            }
-            Block(text, pos, brace, close, context);
-            pos = close + 1;
+            const RuleContext& found = read_.contexts[it->second];
+            if (found.parent == parent && found.name == name) return it->second;
         }
     }
 
-    size_t AtRule(std::string_view text, size_t pos, size_t end, uint32_t context) {
+    // Past the at-rule at pos. A grouping one's block is entered: its context
+    // goes on `groups`, and the scan reads the rules in it.
+    size_t AtRule(std::string_view text, size_t pos, std::vector<uint32_t>& groups) {
+        const bool top = groups.empty();
         size_t nameEnd = pos + 1;
-        while (nameEnd < end && !IsAsciiSpace(text[nameEnd]) &&
+        while (nameEnd < text.size() && !IsAsciiSpace(text[nameEnd]) &&
                std::string_view(";{}(\"'/").find(text[nameEnd]) == std::string_view::npos)
             ++nameEnd;
         const std::string_view name = text.substr(pos, nameEnd - pos);
-        const size_t stop = FindStructural(text, pos, ";{");
-        if (stop == css_scan::npos) {
+        const size_t stop = FindStructural(text, pos, top ? ";{" : ";{}");
+        if (stop == css_scan::npos || text[stop] == '}') {
             // A statement cut off by the end of the text (or of its block).
             read_.kept.CountAtRule(name, false);
-            if (end == src_.size()) statementOpen_ = open_ = true;
-            return end;
+            if (stop != css_scan::npos) return stop;
+            statementOpen_ = top;
+            open_ = true;
+            return text.size();
         }
         if (text[stop] == ';') {
             read_.kept.CountAtRule(name, false);
             return stop + 1;
         }
-        const size_t close = FindBlockEnd(text, stop);
         read_.kept.CountAtRule(name, true);
+        if (GroupsRules(name)) {
+            groups.push_back(ContextOf(top ? 0 : groups.back(), text.substr(pos, stop - pos)));
+            return stop + 1;
+        }
+        const size_t close = FindBlockEnd(text, stop);
         if (close == css_scan::npos) {
             open_ = true;
-            return end;
+            return text.size();
         }
-        if (GroupsRules(name)) List(stop + 1, close, ContextOf(context, text.substr(pos, stop - pos)), false);
         return close + 1;
     }
 
@@ -249,7 +281,7 @@ private:
     bool statementOpen_ = false;
     std::vector<BlockItem> items_;
     StyleRule values_;
-    std::unordered_map<std::string, uint32_t> contextIds_;
+    std::unordered_map<uint64_t, uint32_t> contextIds_;
 };
 
 std::string_view LineEndOf(std::string_view text) {
