@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "css/css_scan.h"
 #include "css/rule_text.h"
 #include "model/text_util.h"
 #include "model/vocabulary.h"
@@ -20,7 +21,7 @@ void SheetDocument::CreateStartRules() {
     checked_.assign(rules_.size(), 0);
     places_.clear();
     places_.resize(rules_.size());
-    contexts_.assign(1, std::string());
+    contexts_.assign(1, RuleContext{});
     eol_ = "\r\n";
     RebuildRuleIndex();
     listing_.Clear();
@@ -605,7 +606,7 @@ void SheetDocument::RemoveContextRules() {
 void SheetDocument::ResetAllRules() {
     listing_.Clear();
     RemoveContextRules();
-    contexts_.assign(1, std::string());
+    contexts_.assign(1, RuleContext{});
     eol_ = "\r\n";
     for (RulePlace& place : places_) place = RulePlace{};
     RebuildRuleIndex();
@@ -814,7 +815,9 @@ std::string WithLineEnds(std::string_view text, std::string_view eol) {
 
 std::string SheetDocument::BuildStyleBlock() const {
     std::string out = WithLineEnds(kStyleBlockStart, eol_);
-    out += listing_.Text();
+    // A byte-order mark is the file's, never the page's; a "</style" in the
+    // sheet must not end the element.
+    css_scan::AppendInStyleElement(out, WithoutByteOrderMark(listing_.Text()));
     out += WithLineEnds(kStyleBlockEnd, eol_);
     return out;
 }
