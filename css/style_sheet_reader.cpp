@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "css/css_scan.h"
@@ -261,14 +262,22 @@ private:
         block.length = close + 1 - pos;
         block.context = context;
         block.line = LineOf(pos);
-        SplitBlock(text.substr(brace + 1, close - brace - 1), items_);
-        for (size_t i = 0; i < items_.size(); ++i) {
-            const BlockItem& item = items_[i];
-            if (item.entry >= 0 && EditedItem(items_, item.entry) == static_cast<int>(i))
-                ReadItemValue(values_, item);
-            else
-                CountKept(item, read_.kept);
-        }
+        // The declaration the pages edit for a property is its last with a
+        // value (as EditedItem has it); every other item is kept as written.
+        size_t count = 0;
+        ForEachBlockItem(text.substr(brace + 1, close - brace - 1), [this, &count](const BlockItem& item) {
+            const size_t index = count++;
+            if (item.entry < 0 || item.value.empty()) return CountKept(item, read_.kept);
+            const auto entry = static_cast<size_t>(item.entry);
+            if (edited_.size() <= entry) edited_.resize(entry + 1);
+            if (edited_[entry].first != 0) CountKept(edited_[entry].second, read_.kept);
+            edited_[entry] = {index + 1, item};
+        });
+        picked_.clear();
+        for (auto& [at, item] : edited_)
+            if (at != 0) picked_.push_back({std::exchange(at, 0), item});
+        std::sort(picked_.begin(), picked_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [at, item] : picked_) ReadItemValue(values_, item);
         block.values = values_.TakeValues();
     }
 
@@ -279,7 +288,9 @@ private:
     uint32_t line_ = 1;
     bool open_ = false;
     bool statementOpen_ = false;
-    std::vector<BlockItem> items_;
+    // By property: the last item with a value so far (its index + 1, 0 for
+    // none), then those found in item order.
+    std::vector<std::pair<size_t, BlockItem>> edited_, picked_;
     StyleRule values_;
     std::unordered_map<uint64_t, uint32_t> contextIds_;
 };
