@@ -4,7 +4,6 @@
 #include <array>
 #include <cstring>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -204,18 +203,33 @@ private:
         return line_;
     }
     // A context is its at-rule's prelude under its parent's: kept once each,
-    // so deep nesting costs no more than the text of its preludes.
+    // so deep nesting costs no more than the text of its preludes. Found by
+    // a hash of both in an open-addressed table at most half full.
     uint32_t ContextOf(uint32_t parent, std::string_view prelude) {
         std::string name = Collapsed(prelude);
-        // By a hash of both; the next key on when two differ.
-        for (uint64_t key = std::hash<std::string_view>{}(name) ^ (parent * 0x9E3779B97F4A7C15ull);; ++key) {
-            const auto [it, added] = contextIds_.try_emplace(key, static_cast<uint32_t>(read_.contexts.size()));
-            if (added) {
+        const auto hash = static_cast<uint32_t>(((std::hash<std::string_view>{}(name) ^ parent) * 0x9E3779B97F4A7C15ull) >> 32);
+        if (2 * read_.contexts.size() >= contextSlots_.size()) GrowContextSlots();
+        const size_t mask = contextSlots_.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            auto& [slotHash, id] = contextSlots_[i];
+            if (id == 0) {
+                slotHash = hash;
+                id = static_cast<uint32_t>(read_.contexts.size());
                 read_.contexts.push_back({parent, std::move(name)});
-                return it->second;
+                return id;
             }
-            const RuleContext& found = read_.contexts[it->second];
-            if (found.parent == parent && found.name == name) return it->second;
+            if (slotHash == hash && read_.contexts[id].parent == parent && read_.contexts[id].name == name) return id;
+        }
+    }
+    void GrowContextSlots() {
+        std::vector<std::pair<uint32_t, uint32_t>> old(std::max<size_t>(64, contextSlots_.size() * 2));
+        old.swap(contextSlots_);
+        const size_t mask = contextSlots_.size() - 1;
+        for (const auto& slot : old) {
+            if (slot.second == 0) continue;
+            size_t i = slot.first & mask;
+            while (contextSlots_[i].second != 0) i = (i + 1) & mask;
+            contextSlots_[i] = slot;
         }
     }
 
@@ -292,7 +306,8 @@ private:
     // none), then those found in item order.
     std::vector<std::pair<size_t, BlockItem>> edited_, picked_;
     StyleRule values_;
-    std::unordered_map<uint64_t, uint32_t> contextIds_;
+    // Hash and id of each context but the top level's (id 0 marks a free slot).
+    std::vector<std::pair<uint32_t, uint32_t>> contextSlots_;
 };
 
 std::string_view LineEndOf(std::string_view text) {
