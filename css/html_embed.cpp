@@ -84,16 +84,19 @@ constexpr std::string_view kRawTextElements[] = {"SCRIPT",  "TITLE",    "TEXTARE
 // drawing's, a template's), never the page's sheet.
 constexpr std::string_view kStyleHolders[] = {"SVG", "MATH", "TEMPLATE"};
 
-bool HoldsStyles(std::string_view name) {
-    return std::any_of(std::begin(kStyleHolders), std::end(kStyleHolders),
-                       [name](std::string_view holder) { return EqualsIgnoreCase(name, holder); });
+// Which of kStyleHolders the name is; -1 for none.
+int StyleHolderOf(std::string_view name) {
+    for (size_t i = 0; i < std::size(kStyleHolders); ++i)
+        if (EqualsIgnoreCase(name, kStyleHolders[i])) return static_cast<int>(i);
+    return -1;
 }
 
 PageScan ScanPage(std::string_view page) {
     PageScan s;
     if (page.starts_with(kUtf8Bom)) s.textStart = kUtf8Bom.size();
     size_t pos = s.textStart;
-    size_t holderDepth = 0;  // open elements of kStyleHolders
+    // The open elements of kStyleHolders: kind and start.
+    std::vector<std::pair<int, size_t>> holders;
     while ((pos = page.find('<', pos)) != npos) {
         const size_t open = pos;
         size_t skipTo = npos;
@@ -116,15 +119,21 @@ PageScan ScanPage(std::string_view page) {
             const size_t close = TagEnd(page, nameEnd);
             if (close == npos) break;  // the rest of the page is inside the tag
             skipTo = close;
+            const int holder = StyleHolderOf(name);
+            // Head and html tags inside a holder are its content, not the page's.
+            const bool held = !holders.empty();
             if (endTag) {
-                if (EqualsIgnoreCase(name, "HEAD") && s.headEnd == npos) s.headEnd = open;
-                if (holderDepth > 0 && HoldsStyles(name)) --holderDepth;
-            } else if (HoldsStyles(name)) {
-                if (page[close - 2] != '/') ++holderDepth;  // "<svg/>" holds nothing
+                if (!held && EqualsIgnoreCase(name, "HEAD") && s.headEnd == npos) s.headEnd = open;
+                // Closes the innermost open one of its kind and all inside it.
+                auto same = std::find_if(holders.rbegin(), holders.rend(),
+                                         [holder](const auto& h) { return h.first == holder; });
+                if (holder >= 0 && same != holders.rend()) holders.erase(std::prev(same.base()), holders.end());
+            } else if (holder >= 0) {
+                if (page[close - 2] != '/') holders.push_back({holder, open});  // "<svg/>" holds nothing
             } else if (EqualsIgnoreCase(name, "HEAD")) {
-                if (s.headStart == npos) s.headStart = open, s.headStartEnd = close;
+                if (!held && s.headStart == npos) s.headStart = open, s.headStartEnd = close;
             } else if (EqualsIgnoreCase(name, "HTML")) {
-                if (s.htmlStartEnd == npos) s.htmlStartEnd = close;
+                if (!held && s.htmlStartEnd == npos) s.htmlStartEnd = close;
             } else if (EqualsIgnoreCase(name, "PLAINTEXT")) {
                 break;
             } else {
@@ -134,9 +143,9 @@ PageScan ScanPage(std::string_view page) {
                     const size_t end = endTagAt == npos ? npos : TagEnd(page, endTagAt + 2 + raw.size());
                     if (end == npos) {
                         s.unclosed = open;
-                        return s;
+                    } else if (raw == "STYLE" && holders.empty()) {
+                        s.elements.push_back({open, end});
                     }
-                    if (raw == "STYLE" && holderDepth == 0) s.elements.push_back({open, end});
                     skipTo = end;
                     break;
                 }
@@ -145,6 +154,8 @@ PageScan ScanPage(std::string_view page) {
         if (skipTo == npos) break;  // an unended comment or declaration runs to the end
         pos = skipTo;
     }
+    // A holder never closed holds the rest of the page: the block goes before it.
+    if (!holders.empty()) s.unclosed = std::min(s.unclosed, holders.front().second);
     return s;
 }
 
@@ -387,7 +398,7 @@ namespace {
 IoResult WritePreviewSheet(const SheetDocument& doc, const std::string& pageFolder,
                            std::string& sheetName) {
     for (const char* name : {kPreviewSheetName, kPreviewSpareSheetName}) {
-        if (!IsOurPreviewSheet(pageFolder + name, name == kPreviewSpareSheetName)) continue;
+        if (!IsOurPreviewSheet(pageFolder + name, std::string_view(name) == kPreviewSpareSheetName)) continue;
         sheetName = name;
         return ReplaceOwnFile(pageFolder + name, kPreviewSheetMark + std::string(WithoutByteOrderMark(doc.StyleSheetText())));
     }

@@ -328,12 +328,13 @@ ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
     if (!SheetScanner(sheet, read).Scan()) {
         // Closed as a browser closes it at the end of the text, then read
         // again; rules written after it stay rules of their own.
+        const size_t blocks = read.blocks.capacity();
+        read = ReadSheet{};  // the first reading goes before the second grows
         std::string closed = css_scan::CloseOpenParts(sheet);
-        ReadSheet again;
-        again.blocks.reserve(read.blocks.capacity());
-        SheetScanner scanner(closed, again);
-        if (!scanner.Scan() && scanner.StatementOpen()) again.text += ';';
-        read = std::move(again);
+        read.blocks.reserve(blocks);
+        read.text.reserve(closed.size() + 2);
+        SheetScanner scanner(closed, read);
+        if (!scanner.Scan() && scanner.StatementOpen()) read.text += ';';
     }
     // A sheet of blanks holds nothing to keep.
     if (TrimAsciiSpace(read.text).empty()) read.text.clear();
