@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "<head><NOSCRIPT><style>n{}</style></NOSCRIPT>[B]</head><body><Svg><style>c{}</style><g/></svg>"
                   "<template><style>t{}</style><template></template></template><math><style>m{}</style></math>"},
         PlaceCase{"UnclosedTemplateHoldsTheRest", "<html><template><head><style>t{}</style></head>",
-                  "<html>[B]<template><head><style>t{}</style></head>"},
+                  "<html><HEAD>[B]</HEAD><template><head><style>t{}</style></head>"},
         PlaceCase{"SelfClosedDrawingHoldsNothing", "<head><style>a{}</style></head><svg/><style>b{}</style>",
                   "<head>[B]</head><svg/>"}),
     [](const auto& info) { return std::string(info.param.name); });
