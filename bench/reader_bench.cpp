@@ -76,4 +76,35 @@ void BM_ExportFileToFile(benchmark::State& state) {
 }
 BENCHMARK(BM_ExportFileToFile)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 
+// Shapes made to cost more than their size: at-rules nested as deep as the
+// text allows, and one block of many declarations of two properties, each
+// half after the other. The same bytes a second at 1 and 10 MB is linear.
+std::string HostileShape(int shape, size_t megabytes) {
+    const size_t size = megabytes << 20;
+    std::string text;
+    if (shape == 0) {
+        const size_t depth = size / 13;
+        for (size_t i = 0; i < depth; ++i) text += "@media all {";
+        text += "a{color:red}" + std::string(depth, '}');
+    } else {
+        text = "a{";
+        while (text.size() < size / 2) text += "color:red;";
+        while (text.size() < size) text += "top:0;";
+        text += "}";
+    }
+    return text;
+}
+
+void BM_ReadHostileShape(benchmark::State& state) {
+    const std::string text = HostileShape(static_cast<int>(state.range(0)), static_cast<size_t>(state.range(1)));
+    for (auto _ : state) {
+        SheetDocument doc;
+        doc.CreateStartRules();
+        if (!doc.ReadStyleSheetText(text, "sheet.css")) state.SkipWithError("rejected");
+        benchmark::DoNotOptimize(doc.RuleCount());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_ReadHostileShape)->ArgsProduct({{0, 1}, {1, 10}})->ArgNames({"shape", "mb"})->Unit(benchmark::kMillisecond);
+
 }  // namespace

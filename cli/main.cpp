@@ -52,10 +52,15 @@ const Command kCommands[] = {
     {"preview", larkspur::cli::RunPreview, {}},
 };
 
-}  // namespace
+// What a command printed must have reached its reader: output that could not
+// be written (a full disk, a closed pipe) fails the command.
+int Finished(int status) {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+    std::perror("larkspur-cli: cannot write the output");
+    return status == 0 ? 1 : status;
+}
 
-int main(int argc, char** argv) {
-    larkspur::StartWithHugePageHeap(argv);
+int Run(int argc, char** argv) {
     if (argc < 2) {
         std::fputs(kUsage, stderr);
         return 2;
@@ -97,4 +102,11 @@ int main(int argc, char** argv) {
         }
     }
     return command->run(args, given);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    larkspur::StartWithHugePageHeap(argv);
+    return Finished(Run(argc, argv));
 }

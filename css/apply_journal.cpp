@@ -104,6 +104,57 @@ private:
 
 IoResult JournalFailure(const std::string& path, int err) { return IoResult::FailureErrno("write the journal", path, err); }
 
+constexpr std::uint64_t kFnvStart = 14695981039346656037ull;
+
+std::uint64_t FnvAdd(std::uint64_t h, std::string_view bytes) {
+    for (unsigned char c : bytes) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+// A journal names files to overwrite and holds the bytes to put there: only
+// one that no one but the user could have written is trusted, as ssh trusts
+// a key. `follow`: the journal folder may be reached through a link; a run,
+// its index and its copies may not be links.
+IoResult CheckOwn(const std::string& path, bool folder, bool follow) {
+    struct stat st;
+    if ((follow ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0)
+        return IoResult::FailureErrno("use the journal", path, errno);
+    std::string why;
+    if (S_ISLNK(st.st_mode))
+        why = "it is a link";
+    else if (folder ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode))
+        why = folder ? "it is not a folder" : "it is not a regular file";
+    else if (st.st_uid != ::geteuid())
+        why = "it belongs to another user (uid " + std::to_string(st.st_uid) + ")";
+    else if (st.st_mode & 022)
+        why = "other users may write to it";
+    if (why.empty()) return {};
+    return IoResult::Failure("use the journal", path, why + ", so it is not trusted");
+}
+
+// The pages under the user's name with their real path: one that reaches it
+// through a link or "..", or names no file, is not such.
+bool IsRealPath(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    const bool same = real && path == real;
+    std::free(real);
+    return same;
+}
+
+std::string RealPathOf(const std::string& path) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+        std::string out = real;
+        std::free(real);
+        return out;
+    }
+    std::error_code ec;
+    const std::filesystem::path p = std::filesystem::absolute(path, ec);
+    return ec ? path : p.lexically_normal().string();
+}
+
 }  // namespace
 
 std::string DefaultJournalFolder() {
@@ -123,12 +174,7 @@ std::string DefaultJournalFolder() {
 
 ContentSum SumOf(std::string_view bytes) {
     // FNV-1a, 64 bits.
-    std::uint64_t h = 14695981039346656037ull;
-    for (unsigned char c : bytes) {
-        h ^= c;
-        h *= 1099511628211ull;
-    }
-    return {bytes.size(), h};
+    return {bytes.size(), FnvAdd(kFnvStart, bytes)};
 }
 
 JournalWriter::~JournalWriter() {
@@ -140,6 +186,8 @@ IoResult JournalWriter::Start(const std::string& folder, const std::string& shee
     std::error_code ec;
     if (std::filesystem::create_directories(folder, ec)) ::chmod(folder.c_str(), 0700);
     if (ec) return JournalFailure(folder, ec.value());
+    // Undo would refuse a run kept where others may change it.
+    if (IoResult r = CheckOwn(folder, true, true); !r) return r;
     const std::vector<std::string> earlier = JournalRunIds(folder);
     std::uint64_t next = earlier.empty() ? 1 : IdNumber(earlier.back()) + 1;
     // Another run may take the same number at the same moment; mkdir tells.
@@ -175,10 +223,8 @@ void JournalWriter::Add(const std::string& pagePath, std::string_view before, st
     const ContentSum old = SumOf(before), now = SumOf(after);
     pending_ += "page " + std::to_string(pagesSize_) + ' ' + std::to_string(old.size) + ' ' + Hex(old.sum) + ' ' +
                 std::to_string(now.size) + ' ' + Hex(now.sum) + ' ';
-    std::string absolute = pagePath;
-    std::error_code ec;
-    if (std::filesystem::path p = std::filesystem::absolute(pagePath, ec); !ec) absolute = p.lexically_normal().string();
-    AppendCounted(pending_, absolute);
+    // The file the page's name leads to, which is what a save writes.
+    AppendCounted(pending_, RealPathOf(pagePath));
     pending_ += '\n';
     pagesSize_ += before.size();
 }
@@ -267,17 +313,51 @@ bool ReadAt(int fd, std::uint64_t offset, std::uint64_t size, std::string& out) 
     return true;
 }
 
-UndoPage PutBack(const JournalPage& page, int pagesFd, const std::string& runId) {
+// Size and checksum of a file of any size, read piece by piece: a page that
+// apply took past the size limit of a read can still be told and put back.
+IoResult SumOfFile(const std::string& path, ContentSum& sum) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return IoResult::FailureErrno("open", path, errno);
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return IoResult::Failure("open", path, "it is not a regular file");
+    }
+    sum = {0, kFnvStart};
+    std::string buf(std::size_t{1} << 16, '\0');
+    for (;;) {
+        const ssize_t n = ::read(fd, buf.data(), buf.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            return IoResult::FailureErrno("read", path, err);
+        }
+        if (n == 0) break;
+        sum.size += static_cast<std::uint64_t>(n);
+        sum.sum = FnvAdd(sum.sum, std::string_view(buf.data(), static_cast<std::size_t>(n)));
+    }
+    ::close(fd);
+    return {};
+}
+
+UndoPage PutBack(const JournalPage& page, int pagesFd, std::uint64_t pagesSize, const std::string& runId) {
     const std::string quoted = "\"" + page.path + "\"";
     struct stat st;
     if (::stat(page.path.c_str(), &st) != 0 && errno == ENOENT)
         return {page.path, UndoOutcome::kSkipped, "Skipped " + quoted + ": it is no longer there"};
-    std::string now;
-    if (IoResult r = ReadWholeFile(page.path, now); !r) return {page.path, UndoOutcome::kFailed, r.error};
-    const ContentSum sum = SumOf(now);
+    if (!IsRealPath(page.path))
+        return {page.path, UndoOutcome::kFailed,
+                "Cannot put back " + quoted + ": the journal names it by a path through a link or \"..\", "
+                "which is not the file the run wrote"};
+    ContentSum sum;
+    if (IoResult r = SumOfFile(page.path, sum); !r) return {page.path, UndoOutcome::kFailed, r.error};
     if (sum == page.after) {
+        // Sizes are checked against the copies held before anything is read.
+        const bool fits = page.before.size <= kMaxFileSize && page.before.size <= pagesSize &&
+                          page.offset <= pagesSize - page.before.size;
         std::string old;
-        if (!ReadAt(pagesFd, page.offset, page.before.size, old) || SumOf(old) != page.before)
+        if (!fits || !ReadAt(pagesFd, page.offset, page.before.size, old) || SumOf(old) != page.before)
             return {page.path, UndoOutcome::kFailed,
                     "Cannot put back " + quoted + ": the journal's copy of it is damaged"};
         if (IoResult r = ReplaceFileContents(page.path, old); !r) return {page.path, UndoOutcome::kFailed, r.error};
@@ -294,6 +374,7 @@ UndoPage PutBack(const JournalPage& page, int pagesFd, const std::string& runId)
 UndoReport UndoApplyRun(const std::string& folder, const std::string& id) {
     UndoReport report;
     report.runId = id;
+    if (report.io = CheckOwn(folder, true, true); !report.io) return report;
     JournalRun run;
     if (report.runId.empty()) {
         // The latest run that got as far as noting a page.
@@ -307,15 +388,21 @@ UndoReport UndoApplyRun(const std::string& folder, const std::string& id) {
     } else if (report.io = ReadJournalRun(folder, report.runId, run); !report.io) {
         return report;
     }
+    const std::string runFolder = RunFolder(folder, run.id);
+    for (const auto& [path, isFolder] : {std::pair{runFolder, true}, std::pair{runFolder + kIndexFile, false},
+                                         std::pair{runFolder + kPagesFile, false}})
+        if (report.io = CheckOwn(path, isFolder, false); !report.io) return report;
     const std::string pagesPath = RunFolder(folder, run.id) + kPagesFile;
-    const int fd = ::open(pagesPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    const int fd = ::open(pagesPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st;
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
         report.io = IoResult::FailureErrno("open", pagesPath, errno);
+        if (fd >= 0) ::close(fd);
         return report;
     }
     // Last first: a page named twice in a run gets its oldest bytes back.
     for (auto page = run.pages.rbegin(); page != run.pages.rend(); ++page)
-        report.pages.push_back(PutBack(*page, fd, run.id));
+        report.pages.push_back(PutBack(*page, fd, static_cast<std::uint64_t>(st.st_size), run.id));
     ::close(fd);
     std::reverse(report.pages.begin(), report.pages.end());
     return report;

@@ -220,4 +220,33 @@ std::string CloseOpenParts(std::string_view text) {
     return out;
 }
 
+size_t FindStyleEndTag(std::string_view text, size_t from) {
+    constexpr std::string_view kEnd = "</STYLE";
+    while ((from = text.find("</", from)) != npos) {
+        if (StartsWithIgnoreCase(text.substr(from), kEnd)) return from;
+        from += 2;
+    }
+    return npos;
+}
+
+void AppendInStyleElement(std::string& out, std::string_view text) {
+    size_t copied = 0, token = 0, tokenEnd = 0;
+    for (size_t hit = FindStyleEndTag(text); hit != npos; hit = FindStyleEndTag(text, hit + 1)) {
+        // The token holding the "<": a comment, a string, a url(), an escape
+        // or plain text.
+        while (tokenEnd <= hit) {
+            token = tokenEnd;
+            tokenEnd = kMatters[static_cast<unsigned char>(text[token])] ? SkipToken(text, token)
+                                                                        : SkipPlain(text, token);
+        }
+        const char c = text[token];
+        const bool comment = c == '/' && tokenEnd > token + 1;
+        const bool quoted = c == '"' || c == '\'' || ((c == 'u' || c == 'U') && tokenEnd > token + 1);
+        out.append(text.substr(copied, hit + 1 - copied));
+        out += comment ? "*//*" : quoted ? "\\" : "/**/";
+        copied = hit + 1;
+    }
+    out.append(text.substr(copied));
+}
+
 }  // namespace larkspur::css_scan

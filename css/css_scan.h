@@ -27,5 +27,13 @@ size_t FindBlockEnd(std::string_view text, size_t open);
 // blocks their "}". Text that is already whole comes back unchanged.
 std::string CloseOpenParts(std::string_view text);
 
+// Appends the text with every "</style" (in any letter case) written so that
+// a page's style element holding it cannot end there, and the CSS means the
+// same: "<\/style" inside strings and url(), "<*//*/style" splitting a
+// comment in two, "</**//style" (an empty comment) elsewhere.
+void AppendInStyleElement(std::string& out, std::string_view text);
+// Where "</style" first stands in the text, in any letter case; npos if nowhere.
+size_t FindStyleEndTag(std::string_view text, size_t from = 0);
+
 }  // namespace css_scan
 }  // namespace larkspur

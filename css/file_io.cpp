@@ -71,9 +71,9 @@ bool WriteAll(int fd, std::string_view bytes, bool hooked = true) {
 
 // Opens a file for reading without ever waiting on a FIFO or device, and
 // checks it is a regular file of an acceptable size.
-IoResult OpenRegular(const std::string& path, int& fd, struct stat& st) {
-    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return OpenFailure(path, ErrnoText(errno));
+IoResult OpenRegular(const std::string& path, int& fd, struct stat& st, int flags = 0) {
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | flags);
+    if (fd < 0) return OpenFailure(path, errno == ELOOP && (flags & O_NOFOLLOW) ? "it is a link" : ErrnoText(errno));
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return OpenFailure(path, "it is not a regular file");
@@ -131,11 +131,12 @@ IoResult ReadOpened(const std::string& path, int fd, const struct stat& st, std:
     return {};
 }
 
-IoResult ReadFile(const std::string& path, std::string& out, const std::string_view* binaryMessage) {
+IoResult ReadFile(const std::string& path, std::string& out, const std::string_view* binaryMessage,
+                  int flags = 0) {
     out.clear();
     int fd;
     struct stat st;
-    if (IoResult r = OpenRegular(path, fd, st); !r) return r;
+    if (IoResult r = OpenRegular(path, fd, st, flags); !r) return r;
     IoResult r = ReadOpened(path, fd, st, out, binaryMessage);
     ::close(fd);
     return r;
@@ -464,7 +465,22 @@ IoResult ReadTextFile(const std::string& path, std::string& out, std::string_vie
     return ReadFile(path, out, &binaryMessage);
 }
 
+IoResult ReadTextFileNoFollow(const std::string& path, std::string& out, std::string_view binaryMessage) {
+    return ReadFile(path, out, &binaryMessage, O_NOFOLLOW);
+}
+
 IoResult CheckWritable(const std::string& path) { return CheckWritableAs(path, path); }
+
+IoResult ReplaceOwnFile(const std::string& path, std::string_view bytes) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return WriteFailure(path, "it is a folder");
+    Target t;
+    t.path = path;  // the name itself, never what a link there names
+    RemoveLeftovers(TemporaryPrefixFor(path));
+    IoResult result;
+    WriteByRename(path, t, [bytes](const ContentPut& put) { return put(bytes); }, result);
+    return result;
+}
 
 IoResult ReplaceFileContents(const std::string& path, std::string_view bytes) {
     return ReplaceFileContents(path, [bytes](const ContentPut& put) { return put(bytes); });

@@ -67,6 +67,16 @@ using ContentPut = std::function<bool(std::string_view piece)>;
 using ContentSource = std::function<bool(const ContentPut& put)>;
 IoResult ReplaceFileContents(const std::string& path, const ContentSource& source);
 
+// Writes a file that is the program's own, such as the preview's copy of a
+// page: whatever stands at the path (a link, a file with other names) is
+// replaced by a new file and never written through, so nothing outside the
+// path's folder is touched. The bytes go to a new file beside it, renamed
+// over the name; a failure leaves what was there as it was.
+IoResult ReplaceOwnFile(const std::string& path, std::string_view bytes);
+
+// As ReadTextFile, but a link at the path is refused, not followed.
+IoResult ReadTextFileNoFollow(const std::string& path, std::string& out, std::string_view binaryMessage);
+
 bool FileExists(const std::string& path);
 // Folder part of a path, ending in "/" ("" for a bare name).
 std::string FolderOf(const std::string& path);

@@ -17,7 +17,6 @@ namespace {
 
 constexpr size_t npos = std::string::npos;
 constexpr std::string_view kDoctype = "<!DOCTYPE";
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 struct Span {
     size_t start;
@@ -77,14 +76,27 @@ size_t RawTextEnd(std::string_view page, size_t pos, std::string_view name) {
     return npos;
 }
 
-// Elements whose content is text up to their own end tag.
-constexpr std::string_view kRawTextElements[] = {"SCRIPT", "TITLE",   "TEXTAREA", "XMP",
-                                                 "IFRAME", "NOEMBED", "NOFRAMES", "STYLE"};
+// Elements whose content is text up to their own end tag (a browser that
+// runs scripts reads a noscript element so).
+constexpr std::string_view kRawTextElements[] = {"SCRIPT",  "TITLE",    "TEXTAREA", "XMP",      "IFRAME",
+                                                 "NOEMBED", "NOFRAMES", "NOSCRIPT", "STYLE"};
+// Elements whose style elements are part of their content (an inline
+// drawing's, a template's), never the page's sheet.
+constexpr std::string_view kStyleHolders[] = {"SVG", "MATH", "TEMPLATE"};
+
+// Which of kStyleHolders the name is; -1 for none.
+int StyleHolderOf(std::string_view name) {
+    for (size_t i = 0; i < std::size(kStyleHolders); ++i)
+        if (EqualsIgnoreCase(name, kStyleHolders[i])) return static_cast<int>(i);
+    return -1;
+}
 
 PageScan ScanPage(std::string_view page) {
     PageScan s;
     if (page.starts_with(kUtf8Bom)) s.textStart = kUtf8Bom.size();
     size_t pos = s.textStart;
+    // The open elements of kStyleHolders: kind and start.
+    std::vector<std::pair<int, size_t>> holders;
     while ((pos = page.find('<', pos)) != npos) {
         const size_t open = pos;
         size_t skipTo = npos;
@@ -107,12 +119,21 @@ PageScan ScanPage(std::string_view page) {
             const size_t close = TagEnd(page, nameEnd);
             if (close == npos) break;  // the rest of the page is inside the tag
             skipTo = close;
+            const int holder = StyleHolderOf(name);
+            // Head and html tags inside a holder are its content, not the page's.
+            const bool held = !holders.empty();
             if (endTag) {
-                if (EqualsIgnoreCase(name, "HEAD") && s.headEnd == npos) s.headEnd = open;
+                if (!held && EqualsIgnoreCase(name, "HEAD") && s.headEnd == npos) s.headEnd = open;
+                // Closes the innermost open one of its kind and all inside it.
+                auto same = std::find_if(holders.rbegin(), holders.rend(),
+                                         [holder](const auto& h) { return h.first == holder; });
+                if (holder >= 0 && same != holders.rend()) holders.erase(std::prev(same.base()), holders.end());
+            } else if (holder >= 0) {
+                if (page[close - 2] != '/') holders.push_back({holder, open});  // "<svg/>" holds nothing
             } else if (EqualsIgnoreCase(name, "HEAD")) {
-                if (s.headStart == npos) s.headStart = open, s.headStartEnd = close;
+                if (!held && s.headStart == npos) s.headStart = open, s.headStartEnd = close;
             } else if (EqualsIgnoreCase(name, "HTML")) {
-                if (s.htmlStartEnd == npos) s.htmlStartEnd = close;
+                if (!held && s.htmlStartEnd == npos) s.htmlStartEnd = close;
             } else if (EqualsIgnoreCase(name, "PLAINTEXT")) {
                 break;
             } else {
@@ -122,9 +143,9 @@ PageScan ScanPage(std::string_view page) {
                     const size_t end = endTagAt == npos ? npos : TagEnd(page, endTagAt + 2 + raw.size());
                     if (end == npos) {
                         s.unclosed = open;
-                        return s;
+                    } else if (raw == "STYLE" && holders.empty()) {
+                        s.elements.push_back({open, end});
                     }
-                    if (raw == "STYLE") s.elements.push_back({open, end});
                     skipTo = end;
                     break;
                 }
@@ -133,6 +154,8 @@ PageScan ScanPage(std::string_view page) {
         if (skipTo == npos) break;  // an unended comment or declaration runs to the end
         pos = skipTo;
     }
+    // A holder never closed holds the rest of the page: the block goes before it.
+    if (!holders.empty()) s.unclosed = std::min(s.unclosed, holders.front().second);
     return s;
 }
 
@@ -235,9 +258,11 @@ std::string TitleOf(const std::string& path) {
     return name;
 }
 
-IoResult ReadPage(const std::string& path, std::string& page) {
-    return ReadTextFile(path, page, IoResult::Failure("open", path, "it holds binary data (a NUL byte)").error);
+std::string BinaryPageMessage(const std::string& path) {
+    return IoResult::Failure("open", path, "it holds binary data (a NUL byte)").error;
 }
+
+IoResult ReadPage(const std::string& path, std::string& page) { return ReadTextFile(path, page, BinaryPageMessage(path)); }
 
 // Reads a page that is about to be rewritten. A page without write
 // permission is refused even where the rename beside it would succeed.
@@ -247,11 +272,14 @@ IoResult ReadPageToRewrite(const std::string& path, std::string& page) {
 }
 
 // The preview's sheet file is ours when it starts with this mark; a file of
-// the user's under that name is never replaced.
-bool IsOurPreviewSheet(const std::string& path) {
+// the user's under that name is never replaced. A link under the spare name,
+// which no user picks, is replaced; one named "test.css" may be the user's.
+bool IsOurPreviewSheet(const std::string& path, bool spareName) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT;
+    if (S_ISLNK(st.st_mode)) return spareName;
     std::string text;
-    return !FileExists(path) ||
-           (ReadWholeFile(path, text) && std::string_view(text).starts_with(kPreviewSheetMark));
+    return ReadTextFileNoFollow(path, text, {}) && std::string_view(text).starts_with(kPreviewSheetMark);
 }
 
 // URL path text for a folder: bytes that would end the attribute or change
@@ -370,9 +398,9 @@ namespace {
 IoResult WritePreviewSheet(const SheetDocument& doc, const std::string& pageFolder,
                            std::string& sheetName) {
     for (const char* name : {kPreviewSheetName, kPreviewSpareSheetName}) {
-        if (!IsOurPreviewSheet(pageFolder + name)) continue;
+        if (!IsOurPreviewSheet(pageFolder + name, std::string_view(name) == kPreviewSpareSheetName)) continue;
         sheetName = name;
-        return ReplaceFileContents(pageFolder + name, kPreviewSheetMark + doc.StyleSheetText());
+        return ReplaceOwnFile(pageFolder + name, kPreviewSheetMark + std::string(WithoutByteOrderMark(doc.StyleSheetText())));
     }
     return IoResult::Failure("write", pageFolder + kPreviewSheetName,
                              "it and \"" + pageFolder + kPreviewSpareSheetName +
@@ -408,14 +436,15 @@ PreviewResult LoadPreview(const SheetDocument& doc, const std::string& pagePath,
         copy = Assemble(copy, scan.elements, 0, {});
         copy = InsertStyleBlock(copy, block);
     }
-    result.io = ReplaceFileContents(result.copyPath, copy);
+    result.io = ReplaceOwnFile(result.copyPath, copy);
     return result;
 }
 
 IoResult RefreshPreview(const SheetDocument& doc, const std::string& pageFolder) {
     const std::string path = WithSlash(pageFolder) + kPreviewFileName;
     std::string copy;
-    if (IoResult r = ReadPageToRewrite(path, copy); !r) return r;
+    // A link put where the copy was is not read: its file may be no one's to see.
+    if (IoResult r = ReadTextFileNoFollow(path, copy, BinaryPageMessage(path)); !r) return r;
     std::string block = doc.BuildStyleBlock();
     size_t marker = copy.find(kPreviewMarker);
     if (marker != npos) {
@@ -423,9 +452,9 @@ IoResult RefreshPreview(const SheetDocument& doc, const std::string& pageFolder)
         size_t start = marker + kPreviewMarker.size();
         const Span* sheet = ElementAt(s, start);
         if (sheet && sheet->start == start)
-            return ReplaceFileContents(path, Assemble(copy, {*sheet}, start, block));
+            return ReplaceOwnFile(path, Assemble(copy, {*sheet}, start, block));
     }
-    return ReplaceFileContents(path, PlaceStyleBlock(copy, block));
+    return ReplaceOwnFile(path, PlaceStyleBlock(copy, block));
 }
 
 std::vector<PageFailure> SaveIntoPages(const SheetDocument& doc,

@@ -52,4 +52,15 @@ int LineCountOf(std::string_view text) {
     return 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
+std::string ContextText(const std::vector<RuleContext>& contexts, uint32_t id) {
+    std::vector<const std::string*> names;
+    for (; id != 0 && names.size() < static_cast<size_t>(kShownContextLevels); id = contexts[id].parent) names.push_back(&contexts[id].name);
+    std::string text = id != 0 ? "..." : "";
+    for (auto it = names.rbegin(); it != names.rend(); ++it) {
+        if (!text.empty()) text += ", ";
+        text += **it;
+    }
+    return text;
+}
+
 }  // namespace larkspur

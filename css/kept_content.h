@@ -43,6 +43,18 @@ void ForEachLine(std::string_view text, F&& line) {
 }
 int LineCountOf(std::string_view text);
 
+// An at-rule that holds rules, as the blocks inside it show it: its prelude
+// ("@media print") under the one around it (0 at the top level).
+struct RuleContext {
+    uint32_t parent = 0;
+    std::string name;
+};
+// The at-rules around a block, outermost first: "@media screen, @supports
+// (display: grid)"; "" at the top level. Past kShownContextLevels the outer
+// ones are left out ("..., "), so a label costs the same at any depth.
+inline constexpr int kShownContextLevels = 8;
+std::string ContextText(const std::vector<RuleContext>& contexts, uint32_t id);
+
 // A sheet as the reader found it, handed to the document in one call: the
 // listing's text and every rule block in it, in file order.
 struct ReadSheet {
@@ -61,9 +73,8 @@ struct ReadSheet {
     // can follow, and saving leaves it out again.
     bool addedFinalEol = false;
     std::vector<Block> blocks;
-    // The at-rules a block is inside, as shown: "" for the top level, then
-    // "@media print", "@media screen, @supports (display: grid)" ...
-    std::vector<std::string> contexts{std::string()};
+    // The at-rules blocks are inside; the first is the top level.
+    std::vector<RuleContext> contexts{RuleContext{}};
     KeptCounts kept;
 };
 

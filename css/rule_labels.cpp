@@ -33,7 +33,7 @@ void RuleLabels::Count(const SheetDocument& doc) {
 
 std::string RuleLabels::Label(const SheetDocument& doc, int index) const {
     std::string label = OneLine(doc.Rule(index).selector);
-    const std::string& context = doc.ContextOf(index);
+    const std::string context = doc.ContextOf(index);
     const uint32_t line = doc.PlaceOf(index).line;
     const auto found = line ? blocks_.find(Key(doc, index)) : blocks_.end();
     const bool repeated = found != blocks_.end() && found->second > 1;

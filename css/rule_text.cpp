@@ -29,12 +29,16 @@ void Trim(std::string_view text, size_t& begin, size_t& end) {
 
 void SplitBlock(std::string_view block, std::vector<BlockItem>& items) {
     items.clear();
+    ForEachBlockItem(block, [&items](const BlockItem& item) { items.push_back(item); });
+}
+
+void ForEachBlockItem(std::string_view block, const std::function<void(const BlockItem&)>& take) {
     for (size_t pos = 0;;) {
         while (pos < block.size() && (IsAsciiSpace(block[pos]) || block[pos] == ';')) ++pos;
         if (pos >= block.size()) return;
         if (StartsWith(block, pos, "/*")) {
             const size_t end = css_scan::SkipComment(block, pos);
-            items.push_back({BlockItem::kComment, pos, end, end, -1, {}});
+            take({BlockItem::kComment, pos, end, end, -1, {}});
             pos = end;
             continue;
         }
@@ -42,7 +46,7 @@ void SplitBlock(std::string_view block, std::vector<BlockItem>& items) {
         if (stop != css_scan::npos && block[stop] == '{') {
             const size_t close = css_scan::FindBlockEnd(block, stop);
             const size_t end = close == css_scan::npos ? block.size() : close + 1;
-            items.push_back({BlockItem::kNested, pos, end, end, -1, {}});
+            take({BlockItem::kNested, pos, end, end, -1, {}});
             pos = end;
             continue;
         }
@@ -66,7 +70,7 @@ void SplitBlock(std::string_view block, std::vector<BlockItem>& items) {
                 if (closed.ends_with("\\ ")) item.entry = -1;
             }
         }
-        items.push_back(item);
+        take(item);
     }
 }
 

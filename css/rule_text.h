@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,6 +22,9 @@ struct BlockItem {
 // in `body`. Understood declarations are the 41 properties, named exactly,
 // with a value the pages can show: "!important" and comments stay as written.
 void SplitBlock(std::string_view body, std::vector<BlockItem>& items);
+// The same items handed over one by one, none kept: a block of millions of
+// declarations costs no more memory than one.
+void ForEachBlockItem(std::string_view body, const std::function<void(const BlockItem&)>& take);
 
 // The index in `items` of the declaration the pages edit for `entry`: its
 // last one with a value; -1 if none.

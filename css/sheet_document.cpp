@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "css/css_scan.h"
 #include "css/rule_text.h"
 #include "model/text_util.h"
 #include "model/vocabulary.h"
@@ -25,7 +26,7 @@ void SheetDocument::StartState() {
     checked_.assign(rules_.size(), 0);
     places_.clear();
     places_.resize(rules_.size());
-    contexts_.assign(1, std::string());
+    contexts_.assign(1, RuleContext{});
     eol_ = "\r\n";
     addedFinalEol_ = false;
     RebuildRuleIndex();
@@ -789,7 +790,9 @@ std::string WithLineEnds(std::string_view text, std::string_view eol) {
 
 std::string SheetDocument::BuildStyleBlock() const {
     std::string out = WithLineEnds(kStyleBlockStart, eol_);
-    out += SavedText();
+    // A byte-order mark is the file's, never the page's; a "</style" in the
+    // sheet must not end the element.
+    css_scan::AppendInStyleElement(out, WithoutByteOrderMark(SavedText()));
     // The block's end goes on a line of its own.
     if (addedFinalEol_ && !SavedText().empty()) out += eol_;
     out += WithLineEnds(kStyleBlockEnd, eol_);

@@ -223,7 +223,7 @@ public:
 
     const RulePlace& PlaceOf(int index) const { return places_[static_cast<size_t>(index)]; }
     // "@media print", or empty for a rule outside at-rules.
-    const std::string& ContextOf(int index) const { return contexts_[PlaceOf(index).context]; }
+    std::string ContextOf(int index) const { return ContextText(contexts_, PlaceOf(index).context); }
     // The rule's text as it stands in the listing or, out of it, would go back.
     std::string_view RuleTextOf(int index) const;
     // The listing lines of a listed rule: first, and how many; {-1, 0} if
@@ -301,7 +301,7 @@ private:
     std::vector<RuleSlot> ruleIndex_;
     std::vector<char> checked_;
     std::vector<RulePlace> places_;  // beside rules_
-    std::vector<std::string> contexts_{std::string()};
+    std::vector<RuleContext> contexts_{RuleContext{}};
     std::string_view eol_ = "\r\n";
     bool addedFinalEol_ = false;
     uint32_t nextOrder_ = 0;

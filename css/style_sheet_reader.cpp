@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "css/css_scan.h"
@@ -21,7 +21,6 @@ namespace larkspur {
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // Position of an upper-case ASCII needle in the text, ignoring case.
 size_t FindIgnoreCase(std::string_view text, std::string_view upperNeedle, size_t from) {
@@ -75,10 +74,6 @@ IoResult FindSheetText(std::string_view text, std::string_view path, std::string
     if (const size_t first = SkipBlanksFrom(sheet, 0); sheet.substr(first, 4) == "<!--") {
         sheet.remove_prefix(first + 4);
         if (inPage) sheet = TrimAsciiSpace(sheet);
-    }
-    if (inPage && sheet.ends_with("-->")) {
-        sheet.remove_suffix(3);
-        sheet = TrimAsciiSpace(sheet);
     }
     return {};
 }
@@ -135,9 +130,64 @@ public:
     // caller closes it and reads again, so the rules it adds later are not
     // swallowed.
     bool Scan() {
+        const std::string_view text = src_;
+        // The contexts of the grouping at-rules the scan is in, innermost
+        // last: a loop, not a call a level, so any depth costs the same.
+        std::vector<uint32_t> groups;
         // A byte-order mark is the file's, not the first selector's: it stays
         // in the text, in front of everything.
-        List(src_.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0, src_.size(), 0, true);
+        size_t pos = text.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+        for (;;) {
+            while (pos < text.size() && IsAsciiSpace(text[pos])) ++pos;
+            if (pos >= text.size()) {
+                if (!groups.empty()) open_ = true;
+                break;
+            }
+            const bool top = groups.empty();
+            const uint32_t context = top ? 0 : groups.back();
+            if (!top && text[pos] == '}') {
+                groups.pop_back();
+                ++pos;
+                continue;
+            }
+            if (StartsWith(text, pos, "/*")) {
+                const size_t close = css_scan::SkipComment(text, pos);
+                if (!text.substr(0, close).ends_with("*/") || close < pos + 4) open_ = true;
+                ++read_.kept.comments;
+                pos = close;
+                continue;
+            }
+            if (top && (StartsWith(text, pos, "<!--") || StartsWith(text, pos, "-->"))) {
+                const size_t to = pos + (text[pos] == '<' ? 4 : 3);
+                Drop(pos, to);
+                pos = to;
+                continue;
+            }
+            if (text[pos] == '@') {
+                pos = AtRule(text, pos, groups);
+                continue;
+            }
+            // Inside a group, its "}" ends text without a block.
+            const size_t brace = FindStructural(text, pos, top ? "{" : "{}");
+            if (brace == css_scan::npos) {
+                // Text without a block holds no rule; at the end of the sheet
+                // it would run into rules added later, so it goes.
+                if (top) Drop(pos, text.size());
+                open_ = open_ || !top;
+                break;
+            }
+            if (text[brace] == '}') {
+                pos = brace;
+                continue;
+            }
+            const size_t close = FindBlockEnd(text, brace);
+            if (close == css_scan::npos) {
+                open_ = true;
+                break;
+            }
+            Block(text, pos, brace, close, context);
+            pos = close + 1;
+        }
         read_.text.append(src_.substr(copied_));
         return !open_;
     }
@@ -154,77 +204,69 @@ private:
         lineAt_ = at;
         return line_;
     }
+    // A context is its at-rule's prelude under its parent's: kept once each,
+    // so deep nesting costs no more than the text of its preludes. Found by
+    // a hash of both in an open-addressed table at most half full.
     uint32_t ContextOf(uint32_t parent, std::string_view prelude) {
         std::string name = Collapsed(prelude);
-        if (parent != 0) name = read_.contexts[parent] + ", " + name;
-        auto [it, added] = contextIds_.try_emplace(name, static_cast<uint32_t>(read_.contexts.size()));
-        if (added) read_.contexts.push_back(std::move(name));
-        return it->second;
+        const auto hash = static_cast<uint32_t>(((std::hash<std::string_view>{}(name) ^ parent) * 0x9E3779B97F4A7C15ull) >> 32);
+        if (2 * read_.contexts.size() >= contextSlots_.size()) GrowContextSlots();
+        const size_t mask = contextSlots_.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            auto& [slotHash, id] = contextSlots_[i];
+            if (id == 0) {
+                slotHash = hash;
+                id = static_cast<uint32_t>(read_.contexts.size());
+                read_.contexts.push_back({parent, std::move(name)});
+                return id;
+            }
+            if (slotHash == hash && read_.contexts[id].parent == parent && read_.contexts[id].name == name) return id;
+        }
     }
-
-    void List(size_t pos, size_t end, uint32_t context, bool top) {
-        const std::string_view text = src_.substr(0, end);
-        for (;;) {
-            while (pos < end && IsAsciiSpace(text[pos])) ++pos;
-            if (pos >= end) return;
-            if (StartsWith(text, pos, "/*")) {
-                const size_t close = css_scan::SkipComment(text, pos);
-                if (!text.substr(0, close).ends_with("*/") || close < pos + 4) open_ = true;
-                ++read_.kept.comments;
-                pos = close;
-                continue;
-            }
-            if (top && (StartsWith(text, pos, "<!--") || StartsWith(text, pos, "-->"))) {
-                const size_t to = pos + (text[pos] == '<' ? 4 : 3);
-                Drop(pos, to);
-                pos = to;
-                continue;
-            }
-            if (text[pos] == '@') {
-                pos = AtRule(text, pos, end, context);
-                continue;
-            }
-            const size_t brace = FindStructural(text, pos, "{");
-            if (brace == css_scan::npos) {
-                // Text without a block holds no rule; at the end of the sheet
-                // it would run into rules added later, so it goes.
-                if (top) Drop(pos, end);
-                return;
-            }
-            const size_t close = FindBlockEnd(text, brace);
-            if (close == css_scan::npos) {
-                open_ = true;
-                return;
-            }
-            Block(text, pos, brace, close, context);
-            pos = close + 1;
+    void GrowContextSlots() {
+        std::vector<std::pair<uint32_t, uint32_t>> old(std::max<size_t>(64, contextSlots_.size() * 2));
+        old.swap(contextSlots_);
+        const size_t mask = contextSlots_.size() - 1;
+        for (const auto& slot : old) {
+            if (slot.second == 0) continue;
+            size_t i = slot.first & mask;
+            while (contextSlots_[i].second != 0) i = (i + 1) & mask;
+            contextSlots_[i] = slot;
         }
     }
 
-    size_t AtRule(std::string_view text, size_t pos, size_t end, uint32_t context) {
+    // Past the at-rule at pos. A grouping one's block is entered: its context
+    // goes on `groups`, and the scan reads the rules in it.
+    size_t AtRule(std::string_view text, size_t pos, std::vector<uint32_t>& groups) {
+        const bool top = groups.empty();
         size_t nameEnd = pos + 1;
-        while (nameEnd < end && !IsAsciiSpace(text[nameEnd]) &&
+        while (nameEnd < text.size() && !IsAsciiSpace(text[nameEnd]) &&
                std::string_view(";{}(\"'/").find(text[nameEnd]) == std::string_view::npos)
             ++nameEnd;
         const std::string_view name = text.substr(pos, nameEnd - pos);
-        const size_t stop = FindStructural(text, pos, ";{");
-        if (stop == css_scan::npos) {
+        const size_t stop = FindStructural(text, pos, top ? ";{" : ";{}");
+        if (stop == css_scan::npos || text[stop] == '}') {
             // A statement cut off by the end of the text (or of its block).
             read_.kept.CountAtRule(name, false);
-            if (end == src_.size()) statementOpen_ = open_ = true;
-            return end;
+            if (stop != css_scan::npos) return stop;
+            statementOpen_ = top;
+            open_ = true;
+            return text.size();
         }
         if (text[stop] == ';') {
             read_.kept.CountAtRule(name, false);
             return stop + 1;
         }
-        const size_t close = FindBlockEnd(text, stop);
         read_.kept.CountAtRule(name, true);
+        if (GroupsRules(name)) {
+            groups.push_back(ContextOf(top ? 0 : groups.back(), text.substr(pos, stop - pos)));
+            return stop + 1;
+        }
+        const size_t close = FindBlockEnd(text, stop);
         if (close == css_scan::npos) {
             open_ = true;
-            return end;
+            return text.size();
         }
-        if (GroupsRules(name)) List(stop + 1, close, ContextOf(context, text.substr(pos, stop - pos)), false);
         return close + 1;
     }
 
@@ -236,14 +278,22 @@ private:
         block.length = close + 1 - pos;
         block.context = context;
         block.line = LineOf(pos);
-        SplitBlock(text.substr(brace + 1, close - brace - 1), items_);
-        for (size_t i = 0; i < items_.size(); ++i) {
-            const BlockItem& item = items_[i];
-            if (item.entry >= 0 && EditedItem(items_, item.entry) == static_cast<int>(i))
-                ReadItemValue(values_, item);
-            else
-                CountKept(item, read_.kept);
-        }
+        // The declaration the pages edit for a property is its last with a
+        // value (as EditedItem has it); every other item is kept as written.
+        size_t count = 0;
+        ForEachBlockItem(text.substr(brace + 1, close - brace - 1), [this, &count](const BlockItem& item) {
+            const size_t index = count++;
+            if (item.entry < 0 || item.value.empty()) return CountKept(item, read_.kept);
+            const auto entry = static_cast<size_t>(item.entry);
+            if (edited_.size() <= entry) edited_.resize(entry + 1);
+            if (edited_[entry].first != 0) CountKept(edited_[entry].second, read_.kept);
+            edited_[entry] = {index + 1, item};
+        });
+        picked_.clear();
+        for (auto& [at, item] : edited_)
+            if (at != 0) picked_.push_back({std::exchange(at, 0), item});
+        std::sort(picked_.begin(), picked_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [at, item] : picked_) ReadItemValue(values_, item);
         block.values = values_.TakeValues();
     }
 
@@ -254,9 +304,12 @@ private:
     uint32_t line_ = 1;
     bool open_ = false;
     bool statementOpen_ = false;
-    std::vector<BlockItem> items_;
+    // By property: the last item with a value so far (its index + 1, 0 for
+    // none), then those found in item order.
+    std::vector<std::pair<size_t, BlockItem>> edited_, picked_;
     StyleRule values_;
-    std::unordered_map<std::string, uint32_t> contextIds_;
+    // Hash and id of each context but the top level's (id 0 marks a free slot).
+    std::vector<std::pair<uint32_t, uint32_t>> contextSlots_;
 };
 
 // The first line end's kind; CR LF for a sheet of one line.
@@ -291,12 +344,13 @@ ReadSheet StyleSheetReader::Parse(std::string_view sheet) const {
     if (!SheetScanner(sheet, read).Scan()) {
         // Closed as a browser closes it at the end of the text, then read
         // again; rules written after it stay rules of their own.
+        const size_t blocks = read.blocks.capacity();
+        read = ReadSheet{};  // the first reading goes before the second grows
         std::string closed = css_scan::CloseOpenParts(sheet);
-        ReadSheet again;
-        again.blocks.reserve(read.blocks.capacity());
-        SheetScanner scanner(closed, again);
-        if (!scanner.Scan() && scanner.StatementOpen()) again.text += ';';
-        read = std::move(again);
+        read.blocks.reserve(blocks);
+        read.text.reserve(closed.size() + 2);
+        SheetScanner scanner(closed, read);
+        if (!scanner.Scan() && scanner.StatementOpen()) read.text += ';';
     }
     // A sheet of blanks holds nothing to keep.
     if (TrimAsciiSpace(read.text).empty()) read.text.clear();

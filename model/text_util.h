@@ -13,6 +13,12 @@ constexpr bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A
 constexpr bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 constexpr char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// The text without a leading UTF-8 byte-order mark.
+constexpr std::string_view WithoutByteOrderMark(std::string_view text) {
+    return text.starts_with(kUtf8Bom) ? text.substr(kUtf8Bom.size()) : text;
+}
+
 std::string AsciiUpperCopy(std::string_view text);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);

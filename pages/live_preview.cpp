@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "css/html_embed.h"
+#include "model/text_util.h"
 #include "pages/preview_page.h"
 
 namespace larkspur {
@@ -66,7 +67,9 @@ void LivePreview::Update() {
     if (!enabled_ || !copyShown_ || !page_.HasBrowser()) return;
     sinceUpdate_.start();
     QPointer<LivePreview> self(this);
-    page_.Browser()->RunScript(StyleScript(sheet_.text()), [self](const QVariant& found) {
+    // The sheet file's byte-order mark would become part of its first selector.
+    const std::string text = sheet_.text();
+    page_.Browser()->RunScript(StyleScript(std::string(WithoutByteOrderMark(text))), [self](const QVariant& found) {
         // No boolean: the script did not run (the page is going away).
         if (!self || found.typeId() != QMetaType::Bool) return;
         if (found.toBool())

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -233,10 +234,41 @@ TEST_F(JournalTest, AnEntryCutShortEndsTheRun) {
     JournalRun run;
     ASSERT_TRUE(ReadJournalRun(journal, "1", run));
     ASSERT_EQ(run.pages.size(), 3u);
-    EXPECT_EQ(run.pages[1].path, paths[1]);
+    EXPECT_EQ(run.pages[1].path, (dir / "site" / "target.html").string()) << "the file the link leads to";
     WriteBytes(index, text.substr(0, text.size() - 5));
     ASSERT_TRUE(ReadJournalRun(journal, "1", run));
     EXPECT_EQ(run.pages.size(), 2u);
+}
+
+// A page that apply took past the size a read accepts is still told and put
+// back: undo sums it piece by piece.
+TEST_F(JournalTest, APagePastTheReadLimitIsPutBack) {
+    const std::vector<std::string> paths = MakeSite(1);
+    const std::string original = ReadBytes(paths[0]);
+    ApplyOptions options;
+    options.journalFolder = journal;
+    ASSERT_EQ(ApplyToPages(kBlock, paths, options).written, 1u);
+    // The page as such a run leaves it (zeros, sparse), and its entry to match.
+    const std::uint64_t size = kMaxFileSize + 1;
+    ASSERT_EQ(::truncate(paths[0].c_str(), 0), 0);
+    ASSERT_EQ(::truncate(paths[0].c_str(), static_cast<off_t>(size)), 0);
+    std::uint64_t sum = 14695981039346656037ull;
+    for (std::uint64_t i = 0; i < size; ++i) sum *= 1099511628211ull;
+    const fs::path index = fs::path(journal) / "1" / "index";
+    std::string text = ReadBytes(index);
+    const size_t entry = text.find("page 0 ");
+    size_t field = entry;
+    for (int i = 0; i < 4; ++i) field = text.find(' ', field) + 1;
+    char after[64];
+    std::snprintf(after, sizeof after, "%llu %016llx", static_cast<unsigned long long>(size),
+                  static_cast<unsigned long long>(sum));
+    text.replace(field, text.find(' ', text.find(' ', field) + 1) - field, after);
+    WriteBytes(index, text);
+
+    const UndoReport undo = UndoApplyRun(journal);
+    ASSERT_EQ(undo.pages.size(), 1u);
+    EXPECT_EQ(undo.pages[0].outcome, UndoOutcome::kPutBack) << undo.pages[0].message;
+    EXPECT_EQ(ReadBytes(paths[0]), original);
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "css/css_scan.h"
 #include "css/html_embed.h"
+#include "css/sheet_document.h"
 
 namespace larkspur {
 namespace {
@@ -78,7 +80,18 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"FragmentWithStyleKeepsItsPlace",
                   "<p>a</p>\n<style>x</style>\n<p>b",
                   "<p>a</p>\n[B]\n<p>b"},
-        PlaceCase{"EmptyPage", "", "<HEAD>[B]</HEAD>"}),
+        PlaceCase{"EmptyPage", "", "<HEAD>[B]</HEAD>"},
+        // Their style elements are the drawing's, the template's and the
+        // fallback's own content, not the page's sheet.
+        PlaceCase{"StylesOfDrawingsTemplatesAndNoscriptStay",
+                  "<head><NOSCRIPT><style>n{}</style></NOSCRIPT></head><body><Svg><style>c{}</style><g/></svg>"
+                  "<template><style>t{}</style><template></template></template><math><style>m{}</style></math>",
+                  "<head><NOSCRIPT><style>n{}</style></NOSCRIPT>[B]</head><body><Svg><style>c{}</style><g/></svg>"
+                  "<template><style>t{}</style><template></template></template><math><style>m{}</style></math>"},
+        PlaceCase{"UnclosedTemplateHoldsTheRest", "<html><template><head><style>t{}</style></head>",
+                  "<html><HEAD>[B]</HEAD><template><head><style>t{}</style></head>"},
+        PlaceCase{"SelfClosedDrawingHoldsNothing", "<head><style>a{}</style></head><svg/><style>b{}</style>",
+                  "<head>[B]</head><svg/>"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HtmlPieces, RemoveAndInsertKeepOtherBytes) {
@@ -196,6 +209,50 @@ TEST(HtmlPlaceProperty, OutsideTextSurvivesAndOneElementRemains) {
         if (g.hasHeadEnd) { EXPECT_LT(at, upper.find("</HEAD>")); }
         // Placing again is stable: the block replaces itself.
         EXPECT_EQ(PlaceStyleBlock(result, kBlock), result);
+    }
+}
+
+// Sheets holding "</style" in every place CSS has, in any case, put into
+// generated pages: the page holds one style element of ours, which ends where
+// the sheet does and reads back as the same sheet, rules and all.
+TEST(HtmlPlaceProperty, StyleEndTagsInTheSheetStayInside) {
+    const std::vector<std::string> kPieces = {
+        "H1 { color: red }\n", "/* </style><script>alert(1)</script> */\n", "p::after { content: \"</STYLE>\" }\n",
+        "q::before { content: '\\</style' }\n", ".u { background: url(</style>) }\n", "a</StYlE/b { color: red }\n",
+        "i\\</style { color: red }\n", ".v { --x: </style > }\n", "@media </style> { em { color: red } }\n",
+        "</style></style></style>\n", "<</style\n", "/* a */ b{} /*</style*/\n"};
+    const std::vector<std::string> kEnds = {"", "/* </style", "s { content: \"</style", "t { x: url(</style"};
+    std::mt19937 rng(32);
+    for (int n = 0; n < 2000; ++n) {
+        std::string sheet;
+        for (int i = 0, count = 1 + static_cast<int>(rng() % 5); i < count; ++i) sheet += kPieces[rng() % kPieces.size()];
+        sheet += kEnds[rng() % kEnds.size()];
+        const std::string page = Generate(rng).text;
+        SCOPED_TRACE("sheet [" + sheet + "] page [" + page + "]");
+        SheetDocument doc;
+        doc.CreateStartRules();
+        ASSERT_TRUE(doc.ReadStyleSheetText(sheet, "s.css"));
+        const std::string block = doc.BuildStyleBlock();
+        EXPECT_EQ(CountIgnoringCase(block, "</STYLE"), 1u) << block;
+
+        const std::string placed = PlaceStyleBlock(page, block);
+        const size_t at = placed.find(block);
+        ASSERT_NE(at, std::string::npos);
+        std::string outside = placed;
+        outside.erase(at, block.size());
+        EXPECT_EQ(RemoveStyleElements(placed), outside) << "the block is one element, ending where it ends";
+        EXPECT_EQ(PlaceStyleBlock(placed, block), placed) << "a second apply changes nothing";
+
+        SheetDocument back;
+        back.CreateStartRules();
+        ASSERT_TRUE(back.ReadStyleSheetText(placed, "p.html"));
+        EXPECT_EQ(back.BuildStyleBlock(), block);
+        EXPECT_EQ(back.RuleCount(), doc.RuleCount());
+        std::string written;
+        css_scan::AppendInStyleElement(written, doc.StyleSheetText());
+        // A page's sheet ends with a line end before the end tag.
+        if (!written.empty() && !written.ends_with('\n')) written += back.LineEnd();
+        EXPECT_EQ(back.StyleSheetText(), written);
     }
 }
 

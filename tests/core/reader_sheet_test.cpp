@@ -136,6 +136,21 @@ TEST_F(ReaderTest, RulesInsideAtRulesAreEditedInPlace) {
     EXPECT_EQ(doc.RuleCount(), 56);
 }
 
+// A context is named by the at-rules around it, the innermost eight at most;
+// the same at-rule in the same place is one context wherever it is written.
+TEST_F(ReaderTest, ContextsOfDeeplyNestedRules) {
+    std::string sheet;
+    for (int i = 0; i < 12; ++i) sheet += "@media m" + std::to_string(i) + " {";
+    sheet += "p { color: red }" + std::string(12, '}') + "\n@media m0 { q { color: red } }\n@media\n m0 {q{}}\n";
+    ASSERT_TRUE(Read(sheet));
+    ASSERT_EQ(doc.RuleCount(), 59);
+    EXPECT_EQ(doc.ContextOf(56), "..., @media m4, @media m5, @media m6, @media m7, @media m8, @media m9, @media m10, "
+                                 "@media m11");
+    EXPECT_EQ(doc.ContextOf(57), "@media m0");
+    EXPECT_EQ(doc.PlaceOf(58).context, doc.PlaceOf(57).context);
+    EXPECT_EQ(doc.StyleSheetText(), sheet);
+}
+
 TEST_F(ReaderTest, DeclarationSeparatorsAndBrokenDeclarations) {
     struct Case {
         const char* sheet;
@@ -277,7 +292,7 @@ const ExtentCase kExtentCases[] = {
     // Only a leading one: a "<!--" further on is text of the sheet.
     {"bare sheet keeps a later <!--", "P{content:'<!--'}", "a.css", "P{content:'<!--'}"},
     {"page", "<html><head><STYLE type=\"text/css\">\r\n<!--\r\nH1 {\r\n}\r\n-->\r\n</STYLE></head>",
-     "p.html", "H1 {\r\n}"},
+     "p.html", "H1 {\r\n}\r\n-->"},
     {"page tags in any case", "<Style>B{}</sTyLe>", "p.htm", "B{}"},
     {"/style inside a value is no end tag", "<style>A{background-image: url(/style/a.gif)}</style>",
      "p.html", "A{background-image: url(/style/a.gif)}"},
