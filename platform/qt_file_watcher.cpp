@@ -38,6 +38,9 @@ void QtFileWatcher::Rewatch(const QString& path) {
 
 void QtFileWatcher::FileChanged(const QString& path) {
     if (!paths_.contains(path)) return;
+    // A watch on a file replaced by a rename follows the old file: start
+    // afresh on whatever the path names now.
+    watcher_.removePath(path);
     Rewatch(path);
     if (onChanged) onChanged(path.toStdString());
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "editor_fixture.h"
+#include "platform/qt_file_watcher.h"
 
 namespace larkspur::testing {
 namespace {
@@ -153,6 +154,19 @@ TEST_F(DiskChange, AFileDeletedOrMovedAwayIsReportedAndSavedAnew) {
         EXPECT_EQ(dialogs.asked.size(), 1u);
         EXPECT_TRUE(watcher->IsWatched(path));
     }
+}
+
+// The same with the file system's own notices, the way sed -i writes.
+TEST_F(DiskChange, TheFileSystemsNoticeReachesTheWindow) {
+    editor->SetFileWatcher(std::make_unique<QtFileWatcher>());
+    dialogs.answers = {Answer::Yes, Answer::Yes};
+    for (const char* text : {kTheirs, "H1 {\ncolor: navy;\n}\n"}) {
+        const std::string next = path + ".sed";
+        WriteText(next, text);
+        std::filesystem::rename(next, path);
+        QTRY_COMPARE_WITH_TIMEOUT(Doc().StyleSheetText(), std::string(text), 5000);
+    }
+    EXPECT_EQ(dialogs.Count("YesNo"), 2);
 }
 
 // The page shown in the preview is watched too: a change shows at once.
