@@ -18,7 +18,7 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 QString FileName(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
 
-enum DiskChoice { kReload, kKeepMine, kShowDifference };
+enum DiskChoice { kReload, kShowDifference, kKeepMine };
 
 }  // namespace
 
@@ -88,7 +88,7 @@ void CEditorDlg::SheetFileChanged() {
     // Enter keeps the user's own changes.
     for (;;) {
         switch (dialogs_.AskChoice(changed + "\n\nReload it and lose your changes, or keep yours?", kTitle,
-                                   {"&Reload", "&Keep Mine", "Show &Difference"}, kKeepMine)) {
+                                   {"&Reload", "Show &Difference", "&Keep Mine"}, kKeepMine)) {
         case kReload: ReloadSheetFile(); return;
         case kShowDifference: ShowDifferenceFromDisk(); break;
         default: return;

@@ -92,6 +92,7 @@ int QtUserDialogs::AskChoice(const std::string& text, const std::string& caption
         buttons.push_back(box.addButton(QString::fromStdString(choice), QMessageBox::AcceptRole));
     if (byDefault >= 0 && byDefault < static_cast<int>(buttons.size()))
         box.setDefaultButton(buttons[static_cast<size_t>(byDefault)]);
+    if (!buttons.empty()) box.setEscapeButton(buttons.back());
     box.exec();
     const auto pressed = std::find(buttons.begin(), buttons.end(), box.clickedButton());
     return pressed == buttons.end() ? -1 : static_cast<int>(pressed - buttons.begin());

@@ -36,8 +36,8 @@ public:
     virtual Answer AskYesNo(const std::string& text, const std::string& caption, Answer byDefault) = 0;
     virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption, Answer byDefault) = 0;
     // A question answered by one of the named buttons ("&Reload", "&Keep
-    // Mine"...): the index of the one pressed, -1 when the box was closed.
-    // byDefault is the index Enter presses.
+    // Mine"...): the index of the one pressed. byDefault is the index Enter
+    // presses; Escape presses the last one, so it should lose nothing.
     virtual int AskChoice(const std::string& text, const std::string& caption,
                           const std::vector<std::string>& choices, int byDefault) = 0;
     // A long text to read (a difference between two files), in a window of

@@ -86,11 +86,11 @@ TEST_F(DiskChange, ACleanSheetOffersToReload) {
 TEST_F(DiskChange, UnsavedEditsAreKeptShownAndSavedOnlyWhenSaid) {
     EditTheSheet();
     const std::string mine = Doc().StyleSheetText();
-    dialogs.choices = {2, 1};
+    dialogs.choices = {1, 2};
     TheyWrite(kTheirs);
     const std::string question = Said(
         "was changed by another program.\n\nReload it and lose your changes, or keep yours? "
-        "[&Reload|&Keep Mine*|Show &Difference]");
+        "[&Reload|Show &Difference|&Keep Mine*]");
     EXPECT_THAT(dialogs.Transcript(),
                 ElementsAre("Choice: Larkspur: " + question,
                             "Text: Difference: - on disk\n+ in the window\n\n--- ext.css\n+++ ext.css\n"
