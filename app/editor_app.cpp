@@ -9,6 +9,7 @@
 #include "app/data_files.h"
 #include "app/tip_dialog.h"
 #include "editor/editor_dlg.h"
+#include "editor/recovery_keeper.h"
 
 namespace larkspur {
 
@@ -81,10 +82,14 @@ int CEditorApp::Run(const StartOptions& options, const BrowserFactory& browsers)
     CEditorDlg window(dialogs_, settings_, desktop_, browsers);
     window.setWindowIcon(ApplicationIcon());
     InstallHelpMenu(window);
+    if (!recoveryFolder_.empty()) window.Recovery().SetFolder(recoveryFolder_);
     // The window comes first, with its file; the tip and any message about
     // the file open over it.
     window.show();
-    OpenStartFile(window, options.file);
+    // Work a crash left behind comes first; a start by another program
+    // leaves it for the next ordinary start.
+    const bool restored = !options.embedding && window.OfferRecovery();
+    if (!restored || options.file != window.CurrentFile()) OpenStartFile(window, options.file);
     ShowTipAtStartup(options, &window);
     // Closing the window, whichever way, ends the program.
     runDialog_(window);

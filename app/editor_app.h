@@ -36,6 +36,10 @@ public:
     void SetTipsPath(std::string path) { tipsPath_ = std::move(path); }
     std::string TipsPath() const;
 
+    // Where the window keeps unsaved work for recovery; the user's data
+    // folder unless set.
+    void SetRecoveryFolder(std::string folder) { recoveryFolder_ = std::move(folder); }
+
     // Runs a modal dialog; tests replace it so that nothing blocks.
     using DialogRunner = std::function<int(QDialog&)>;
     void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
@@ -62,6 +66,7 @@ private:
     UserDialogs& dialogs_;
     DesktopServices& desktop_;
     std::string tipsPath_;
+    std::string recoveryFolder_;
     DialogRunner runDialog_;
 };
 

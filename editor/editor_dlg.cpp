@@ -27,6 +27,7 @@
 #include "controls/info_dlg.h"
 #include "css/file_io.h"
 #include "editor/editor_toolbar.h"
+#include "editor/recovery_keeper.h"
 #include "editor/rule_check_list.h"
 #include "editor/rule_filter_box.h"
 #include "pages/code_page.h"
@@ -34,6 +35,7 @@
 #include "pages/page_factory.h"
 #include "pages/preview_page.h"
 #include "pages/property_page.h"
+#include "platform/qt_file_watcher.h"
 #include "platform/settings_store.h"
 #include "platform/user_dialogs.h"
 #include "model/vocabulary.h"
@@ -63,6 +65,13 @@ CEditorDlg::CEditorDlg(UserDialogs& dialogs, SettingsStore& settings, DesktopSer
     BuildCommands();
     BuildMenus();
     StartLivePreview();
+    SetFileWatcher(std::make_unique<QtFileWatcher>());
+    recovery_ = new RecoveryKeeper({[this] { return doc_.Modified(); }, [this] { return RecoverySnapshot(); }}, this);
+    recovery_->onError = [this](const std::string& error) {
+        statusBar_->showMessage(QStringLiteral("Unsaved changes are not kept for recovery: ") +
+                                QString::fromStdString(error));
+    };
+    listingObservers_.Add(recovery_);
 
     loading_ = false;
     skipStore_ = true;
@@ -298,7 +307,15 @@ void CEditorDlg::UpdateTitle() {
     setWindowModified(doc_.Modified());
 }
 
-void CEditorDlg::ModifiedChanged(bool modified) { setWindowModified(modified); }
+void CEditorDlg::ModifiedChanged(bool modified) {
+    setWindowModified(modified);
+    if (!recovery_) return;
+    // Saved, discarded or undone back to the file: nothing left to recover.
+    if (modified)
+        recovery_->Changed();
+    else
+        recovery_->Drop();
+}
 
 RuleListModel::Rule CEditorDlg::RuleListEntry(int index) const {
     const std::string label = labels_.Label(doc_, index);
@@ -562,6 +579,9 @@ void CEditorDlg::OnQuit() { reject(); }
 
 void CEditorDlg::done(int result) {
     if (!QueryClose()) return;
+    // Saved, or thrown away at the user's word ("No" to saving). An end
+    // without closing (the session ended) keeps the recovery file.
+    recovery_->Drop();
     QDialog::done(result);
 }
 

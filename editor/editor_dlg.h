@@ -1,7 +1,9 @@
 #pragma once
 #include <QDialog>
 #include <QPointer>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "css/listing_fan_out.h"
 #include "css/rule_labels.h"
 #include "css/sheet_document.h"
+#include "editor/file_stamp.h"
 #include "editor/sheet_history.h"
 #include "editor/editor_commands.h"
 #include "editor/recent_files.h"
@@ -17,6 +20,7 @@
 #include "model/colour_case.h"
 #include "pages/browser.h"
 #include "pages/page_host.h"
+#include "platform/file_watcher.h"
 
 class QAction;
 class QComboBox;
@@ -36,6 +40,8 @@ class CPreviewPage;
 class CPropertyPage;
 class CRuleCheckList;
 class DesktopServices;
+class RecoveryKeeper;
+struct RecoveryRecord;
 class SettingsStore;
 struct IoResult;
 
@@ -111,6 +117,19 @@ public:
 
     // Every way of closing ends here; false while the window stays open.
     void done(int result) override;
+
+    // The open sheet's file and the previewed page are watched for changes
+    // made by other programs; tests put a scripted watcher in place.
+    void SetFileWatcher(std::unique_ptr<FileWatcher> watcher);
+    FileWatcher& Watcher() const { return *watcher_; }
+    // A watched file changed on disk: says so, and offers to read it again.
+    void FileChangedOnDisk();
+    // Keeps the unsaved sheet in the recovery folder while the window runs.
+    RecoveryKeeper& Recovery() const { return *recovery_; }
+    // At start: offers back what runs that stopped without saving left in
+    // the recovery folder, newest first. True when a sheet was restored.
+    bool OfferRecovery();
+    std::string PreviewedPage() const { return previewedPage_; }
 
     // Parts, for the application and tests.
     CRuleCheckList* RuleListBox() const { return ruleList_; }
@@ -196,6 +215,25 @@ private:
     // Once after a sheet is read: how much of it was kept as written.
     void ShowKeptSummary();
     bool ReadSheetFile(const std::string& path);
+    // Reads a sheet as Open does, the text coming from `read`.
+    bool ReadSheet(const std::function<IoResult()>& read);
+
+    // The files on disk (disk_commands.cpp). The sheet's file as last read
+    // or written, and what was last said about it.
+    void TrackSheetFile(const std::string& path, const FileStamp& stamp);
+    void UpdateWatches();
+    void CheckSheetOnDisk();
+    void CheckPageOnDisk();
+    void SheetFileChanged();
+    void ReloadSheetFile();
+    void ShowDifferenceFromDisk();
+    // Before Save writes over the current file: asks when another program
+    // changed it since it was read. False when the user says No.
+    bool MayOverwriteCurrentFile();
+    // Save and Save As: the write, with the watch's notices held back.
+    bool WriteCurrentSheet(const std::string& path, bool cssFile);
+    bool RestoreRecovered(const RecoveryRecord& record);
+    RecoveryRecord RecoverySnapshot() const;
 
     // The sheet into an HTML page's head; false (after saying why) when not done.
     bool EmbedInPage(const std::string& path, bool silent);
@@ -242,6 +280,17 @@ private:
     std::string currentFile_;
     std::string savedPath_;
     std::string pageFolder_;
+
+    std::unique_ptr<FileWatcher> watcher_;
+    std::vector<std::string> watched_;
+    FileStamp readStamp_;  // the current file as last read or written
+    FileStamp seenStamp_;  // as last reported changed
+    std::string previewedPage_;
+    FileStamp pageStamp_;
+    bool checkingDisk_ = false;
+    bool diskCheckPending_ = false;
+    bool writing_ = false;
+    RecoveryKeeper* recovery_ = nullptr;
 };
 
 }  // namespace larkspur

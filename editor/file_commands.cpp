@@ -27,7 +27,7 @@ void CEditorDlg::OnNewSheet() {
     doc_.SetModified(false);
     hexCase_ = HexCase::Upper;
     savedPath_.clear();
-    currentFile_.clear();
+    TrackSheetFile({}, {});
     UpdateTitle();
 }
 
@@ -48,9 +48,13 @@ bool CEditorDlg::OpenDocumentFile(const std::string& path) {
 // Open and Load page: the file's sheet replaces the one being edited, with a
 // fresh history; a failure is shown and changes nothing.
 bool CEditorDlg::ReadSheetFile(const std::string& path) {
+    return ReadSheet([&] { return doc_.ReadStyleSheet(path); });
+}
+
+bool CEditorDlg::ReadSheet(const std::function<IoResult()>& readSheet) {
     history_.Pause();
     reading_ = true;
-    const IoResult read = doc_.ReadStyleSheet(path);
+    const IoResult read = readSheet();
     reading_ = false;
     FillRuleList();
     history_.Resume();
@@ -62,8 +66,11 @@ bool CEditorDlg::ReadSheetFile(const std::string& path) {
 }
 
 bool CEditorDlg::OpenFile(const std::string& path) {
+    // Taken before reading: a change made meanwhile is caught, not missed.
+    const FileStamp stamp = StampFile(path);
     if (!ReadSheetFile(path)) return false;
-    currentFile_ = savedPath_ = path;
+    savedPath_ = path;
+    TrackSheetFile(path, stamp);
     doc_.SetModified(false);
     UpdateTitle();
     AddRecent(path);
@@ -90,7 +97,8 @@ bool CEditorDlg::Save() {
             return false;
         return SaveAs();
     }
-    if (!SaveTo(currentFile_, IsStyleSheetFileName(currentFile_), false)) return false;
+    if (!MayOverwriteCurrentFile() || !WriteCurrentSheet(currentFile_, IsStyleSheetFileName(currentFile_)))
+        return false;
     doc_.SetModified(false);
     history_.MarkSaved();
     return true;
@@ -104,8 +112,8 @@ bool CEditorDlg::SaveAs() {
         dialogs_.ChooseSaveFile(cssFile ? kCssFilter : kHtmlFilter, cssFile ? "css" : "html");
     // Nothing was written, so the sheet stays marked as changed.
     if (!path) return false;
-    if (!SaveTo(*path, cssFile, false)) return false;
-    currentFile_ = savedPath_ = *path;
+    if (!WriteCurrentSheet(*path, cssFile)) return false;
+    savedPath_ = *path;
     doc_.SetModified(false);
     history_.MarkSaved();
     UpdateTitle();

@@ -103,6 +103,11 @@ void CEditorDlg::ShowPreview(const std::string& pagePath, bool silent) {
     // The copy just written holds the sheet; anything pending is in it.
     live_->SetCopyShown(result.io.ok);
     if (!ShowIfFailed(result.io)) return;
+    if (pagePath != previewedPage_) {
+        previewedPage_ = pagePath;
+        UpdateWatches();
+    }
+    pageStamp_ = StampFile(pagePath);
     previewPage_->Navigate(QString::fromStdString(result.copyPath));
 }
 

@@ -43,6 +43,12 @@ public:
         Flush();
         stack_.setClean();
     }
+    // The sheet differs from its file in every state the history can reach
+    // (restored work, a file deleted under it).
+    void MarkUnsaved() {
+        Flush();
+        stack_.resetClean();
+    }
 
     void Undo();
     void Redo();

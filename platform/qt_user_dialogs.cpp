@@ -5,13 +5,16 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+#include <algorithm>
 
 #include "controls/copy_to_dlg.h"
 #include "controls/new_rule_dlg.h"
 #include "controls/page_changes_dlg.h"
 #include "controls/rename_rule_dlg.h"
 #include "controls/save_as_dlg.h"
+#include "controls/text_view_dlg.h"
 
 namespace larkspur {
 namespace {
@@ -78,6 +81,26 @@ Answer QtUserDialogs::AskYesNo(const std::string& text, const std::string& capti
 
 Answer QtUserDialogs::AskYesNoCancel(const std::string& text, const std::string& caption, Answer byDefault) {
     return Ask(Parent(), text, caption, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, byDefault);
+}
+
+int QtUserDialogs::AskChoice(const std::string& text, const std::string& caption,
+                             const std::vector<std::string>& choices, int byDefault) {
+    QMessageBox box(QMessageBox::Question, CaptionOrTitle(caption), {}, QMessageBox::NoButton, Parent());
+    PreparePlainMessage(box, text);
+    std::vector<QPushButton*> buttons;
+    for (const std::string& choice : choices)
+        buttons.push_back(box.addButton(QString::fromStdString(choice), QMessageBox::AcceptRole));
+    if (byDefault >= 0 && byDefault < static_cast<int>(buttons.size()))
+        box.setDefaultButton(buttons[static_cast<size_t>(byDefault)]);
+    if (!buttons.empty()) box.setEscapeButton(buttons.back());
+    box.exec();
+    const auto pressed = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return pressed == buttons.end() ? -1 : static_cast<int>(pressed - buttons.begin());
+}
+
+void QtUserDialogs::ShowText(const std::string& text, const std::string& caption) {
+    CTextViewDlg dialog(QString::fromStdString(text), CaptionOrTitle(caption), Parent());
+    dialog.exec();
 }
 
 std::optional<std::string> QtUserDialogs::ChooseOpenFile(const std::string& filter) {

@@ -26,6 +26,9 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption) override;
     Answer AskYesNo(const std::string& text, const std::string& caption, Answer byDefault) override;
     Answer AskYesNoCancel(const std::string& text, const std::string& caption, Answer byDefault) override;
+    int AskChoice(const std::string& text, const std::string& caption, const std::vector<std::string>& choices,
+                  int byDefault) override;
+    void ShowText(const std::string& text, const std::string& caption) override;
 
     std::optional<std::string> ChooseOpenFile(const std::string& filter) override;
     std::vector<std::string> ChooseOpenFiles(const std::string& filter) override;

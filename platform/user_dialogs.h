@@ -36,6 +36,14 @@ public:
     // loses work, the other one.
     virtual Answer AskYesNo(const std::string& text, const std::string& caption, Answer byDefault) = 0;
     virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption, Answer byDefault) = 0;
+    // A question answered by one of the named buttons ("&Reload", "&Keep
+    // Mine"...): the index of the one pressed. byDefault is the index Enter
+    // presses; Escape presses the last one, so it should lose nothing.
+    virtual int AskChoice(const std::string& text, const std::string& caption,
+                          const std::vector<std::string>& choices, int byDefault) = 0;
+    // A long text to read (a difference between two files), in a window of
+    // its own with a Close button.
+    virtual void ShowText(const std::string& text, const std::string& caption) = 0;
 
     // Filters in the classic form "Web Pages | *.html; *.htm||".
     virtual std::optional<std::string> ChooseOpenFile(const std::string& filter) = 0;

@@ -18,6 +18,7 @@
 #include "app/tip_dialog.h"
 #include "css/file_io.h"
 #include "editor/editor_dlg.h"
+#include "editor/recovery_file.h"
 #include "fake_browser.h"
 #include "fake_platform.h"
 #include "platform/qt_settings_store.h"
@@ -39,6 +40,7 @@ protected:
         std::ofstream(tips) << "; Larkspur tips\n\nAlpha\nBeta\nGamma\n";
         app = std::make_unique<CEditorApp>(settings, dialogs, desktop);
         app->SetTipsPath(tips);
+        app->SetRecoveryFolder((dir / "recovery").string());
         app->SetDialogRunner([this](QDialog& d) {
             shown.push_back(d.metaObject()->className());
             if (auto* tip = qobject_cast<CTipDlg*>(&d)) {
@@ -192,6 +194,38 @@ TEST_F(AppTest, RunShowsTheWindowThenTheTipOverItThenRunsTheWindow) {
     shown.clear();
     EXPECT_EQ(app->Run(StartOptions{true, ""}, testing::FakeBrowserFactory(browser)), 0);
     EXPECT_EQ(shown, std::vector<std::string>{"larkspur::CEditorDlg"});
+}
+
+// Work a crash left behind is offered before the file named is opened, and
+// that same file is not opened over it; a start by another program leaves it.
+TEST_F(AppTest, RunOffersWorkLeftByACrashFirst) {
+    const std::string css = (dir / "sheet.css").string();
+    std::ofstream(css) << "H1 {\ncolor: red;\n}\n";
+    RecoveryRecord left;
+    left.pid = 0x3fffffff;  // above any pid the system gives
+    left.path = css;
+    left.text = "H1 {\ncolor: blue;\n}\n";
+    ASSERT_TRUE(WriteRecoveryFile((dir / "recovery").string(), left));
+    settings.ints["Tip/StartUp"] = 1;
+    std::string text;
+    bool modified = false;
+    app->SetDialogRunner([&](QDialog& d) {
+        if (auto* window = qobject_cast<CEditorDlg*>(&d)) {
+            text = window->Document().StyleSheetText();
+            modified = window->Document().Modified();
+        }
+        return int(QDialog::Accepted);
+    });
+    app->Run(StartOptions{true, css}, testing::FakeBrowserFactory(browser));
+    EXPECT_TRUE(dialogs.asked.empty());
+    EXPECT_EQ(text, "H1 {\ncolor: red;\n}\n");
+
+    dialogs.choices = {0};
+    app->Run(StartOptions{false, css}, testing::FakeBrowserFactory(browser));
+    EXPECT_EQ(dialogs.Count("Choice"), 1);
+    EXPECT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(text, left.text);
+    EXPECT_TRUE(modified);
 }
 
 // The tip values go to the per-user store under "Fernhollow"/"Larkspur".

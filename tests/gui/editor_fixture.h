@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <fstream>
@@ -18,6 +19,7 @@
 
 #include "editor/editor_commands.h"
 #include "editor/editor_dlg.h"
+#include "editor/recovery_keeper.h"
 #include "editor/rule_check_list.h"
 #include "pages/code_page.h"
 #include "pages/font_page.h"
@@ -46,11 +48,18 @@ protected:
     void MakeEditor() {
         editor.reset();
         editor = std::make_unique<CEditorDlg>(dialogs, settings, desktop, FakeBrowserFactory(browser));
+        // Files change only when a test says so, and recovery files stay in
+        // the test's own folder.
+        auto fake = std::make_unique<FakeFileWatcher>();
+        watcher = fake.get();
+        editor->SetFileWatcher(std::move(fake));
+        editor->Recovery().SetFolder(RecoveryFolder());
         dialogs.Clear();
         browser.calls.clear();
     }
 
     SheetDocument& Doc() { return editor->Document(); }
+    std::string RecoveryFolder() const { return recoveryRoot.filePath(QStringLiteral("recovery")).toStdString(); }
 
     // Selects a row as a click on the item's text would.
     void Select(int row) { editor->RuleListBox()->setCurrentRow(row); }
@@ -111,7 +120,9 @@ protected:
     FakeSettings settings;
     FakeDesktop desktop;
     BrowserLog browser;
+    QTemporaryDir recoveryRoot;  // before the editor: it outlives it
     std::unique_ptr<CEditorDlg> editor;
+    FakeFileWatcher* watcher = nullptr;  // owned by the editor
 };
 
 }  // namespace larkspur::testing

@@ -3,6 +3,7 @@
 // answer from its queue (an empty queue answers "cancel") and every question,
 // answered or not, is recorded in order, so a test can compare the whole
 // conversation in one assertion.
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <optional>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "platform/desktop_services.h"
+#include "platform/file_watcher.h"
 #include "platform/settings_store.h"
 #include "platform/user_dialogs.h"
 
@@ -18,9 +20,11 @@ namespace larkspur::testing {
 
 // One question as asked: its kind ("Message", "YesNo", "YesNoCancel",
 // "OpenFile", "OpenFiles", "SaveFile", "Colour", "NewRule", "Rename",
-// "CopyTo", "SaveAsKind", "PageChanges"), caption and text (for file dialogs:
-// the filter and the default extension; for CopyTo: the names joined by ",";
-// for PageChanges: a line a page, "changed|unchanged|cannot-write PATH").
+// "CopyTo", "SaveAsKind", "PageChanges", "Choice", "Text"), caption and text
+// (for file dialogs: the filter and the default extension; for CopyTo: the
+// names joined by ","; for PageChanges: a line a page,
+// "changed|unchanged|cannot-write PATH"; for Choice: the text, then the
+// buttons joined by "|" in brackets, the default one starred).
 struct AskedQuestion {
     std::string kind;
     std::string caption;
@@ -40,6 +44,7 @@ public:
     std::deque<std::optional<int>> copyTargets;
     std::deque<std::optional<int>> saveAsKinds;
     std::deque<bool> pageConfirms;
+    std::deque<int> choices;  // for AskChoice: the index of the button pressed
     std::vector<PageChangeRow> pageRows;  // as last shown
 
     std::vector<AskedQuestion> asked;
@@ -81,6 +86,17 @@ public:
         asked.push_back({"YesNoCancel", caption, text});
         defaults.push_back(byDefault);
         return Next(answers, Answer::Cancel);
+    }
+    int AskChoice(const std::string& text, const std::string& caption, const std::vector<std::string>& buttons,
+                  int byDefault) override {
+        std::string names;
+        for (size_t i = 0; i < buttons.size(); ++i)
+            names += (i ? "|" : "") + buttons[i] + (static_cast<int>(i) == byDefault ? "*" : "");
+        asked.push_back({"Choice", caption, text + " [" + names + "]"});
+        return Next(choices, -1);
+    }
+    void ShowText(const std::string& text, const std::string& caption) override {
+        asked.push_back({"Text", caption, text});
     }
     std::optional<std::string> ChooseOpenFile(const std::string& filter) override {
         asked.push_back({"OpenFile", "", filter});
@@ -175,6 +191,30 @@ public:
     bool OpenDocument(const std::string& path) override {
         opened.push_back(path);
         return openSucceeds;
+    }
+};
+
+// Watches nothing: a test changes a file and then tells the window, as the
+// file system would, with Fire.
+class FakeFileWatcher : public FileWatcher {
+public:
+    std::vector<std::string> watched;  // in the order first watched
+    std::vector<std::string> calls;    // "watch PATH", "unwatch PATH"
+
+    void Watch(const std::string& path) override {
+        if (path.empty()) return;
+        calls.push_back("watch " + path);
+        if (!IsWatched(path)) watched.push_back(path);
+    }
+    void Unwatch(const std::string& path) override {
+        calls.push_back("unwatch " + path);
+        std::erase(watched, path);
+    }
+    bool IsWatched(const std::string& path) const {
+        return std::find(watched.begin(), watched.end(), path) != watched.end();
+    }
+    void Fire(const std::string& path) {
+        if (IsWatched(path) && onChanged) onChanged(path);
     }
 };
 

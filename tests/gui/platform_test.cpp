@@ -6,11 +6,15 @@
 #include <QSignalSpy>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
+#include <fstream>
 
 #include "css/listing.h"
 #include "pages/code_page.h"
 #include "platform/qt_desktop_services.h"
+#include "platform/qt_file_watcher.h"
 #include "platform/qt_settings_store.h"
 
 namespace larkspur {
@@ -80,6 +84,47 @@ TEST(CodePageTest, LinesCannotBeSelectedAndLongListingsScrollDownOnly) {
     EXPECT_TRUE(list->verticalScrollBar()->isVisible());
     EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
     listing.SetObserver(nullptr);
+}
+
+// Each way another program changes a file is told, and the watch lasts
+// through a rename over the file and through the file going and coming back.
+TEST(QtFileWatcherTest, ReportsWritesRenamesOverDeletionAndReturn) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("w.css")).toStdString();
+    const std::string other = dir.filePath(QStringLiteral("x.css")).toStdString();
+    std::ofstream(path) << "A{}";
+    QtFileWatcher watcher;
+    int told = 0;
+    watcher.onChanged = [&](const std::string& changed) {
+        EXPECT_EQ(changed, path);
+        ++told;
+    };
+    watcher.Watch(path);
+    const auto expectTold = [&](const char* what) {
+        SCOPED_TRACE(what);
+        QTRY_VERIFY_WITH_TIMEOUT(told > 0, 5000);
+        QTest::qWait(50);
+        told = 0;
+    };
+    std::ofstream(path, std::ios::app) << "B{}";
+    expectTold("written");
+    for (int i = 0; i < 2; ++i) {
+        std::ofstream(other) << "C{}";
+        ASSERT_EQ(std::rename(other.c_str(), path.c_str()), 0);
+        expectTold("replaced by a rename");
+    }
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    expectTold("deleted");
+    std::ofstream(path) << "D{}";
+    expectTold("back");
+    std::ofstream(path, std::ios::app) << "E{}";
+    expectTold("written after coming back");
+    // A file beside it is none of its business, nor a file no longer watched.
+    std::ofstream(other) << "F{}";
+    watcher.Unwatch(path);
+    std::ofstream(path, std::ios::app) << "G{}";
+    QTest::qWait(200);
+    EXPECT_EQ(told, 0);
 }
 
 }  // namespace

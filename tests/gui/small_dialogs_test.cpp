@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -146,6 +149,37 @@ TEST(QtUserDialogsTest, AnswersComeBackThroughTheInterface) {
 
     answer([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
     EXPECT_EQ(dialogs.AskNewRule(""), std::nullopt);
+
+    // Named buttons: Enter presses the default, Escape the last, a click its own.
+    const std::vector<std::string> choices{"&Restore", "&Discard", "&Later"};
+    struct Press {
+        std::function<void(QWidget*)> act;
+        int expected;
+    };
+    for (const Press& press : {Press{[](QWidget* m) { QTest::keyClick(m, Qt::Key_Return); }, 1},
+                               Press{[](QWidget* m) { QTest::keyClick(m, Qt::Key_Escape); }, 2},
+                               Press{[](QWidget* m) {
+                                         for (QPushButton* b : m->findChildren<QPushButton*>())
+                                             if (b->text() == "&Restore") b->click();
+                                     },
+                                     0}}) {
+        answer([act = press.act](QWidget* modal) {
+            EXPECT_EQ(modal->windowTitle(), "Recover Changes");
+            act(modal);
+        });
+        EXPECT_EQ(dialogs.AskChoice("Restore it?", "Recover Changes", choices, 1), press.expected);
+    }
+
+    // A text to read: whole, not editable, closed by its button.
+    answer([](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), "Difference");
+        auto* view = modal->findChild<QPlainTextEdit*>();
+        ASSERT_NE(view, nullptr);
+        EXPECT_TRUE(view->isReadOnly());
+        EXPECT_EQ(view->toPlainText(), "--- a.css\n+++ a.css\n<b>&amp;</b>");
+        modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close)->click();
+    });
+    dialogs.ShowText("--- a.css\n+++ a.css\n<b>&amp;</b>", "Difference");
 }
 
 struct FilterCase {
