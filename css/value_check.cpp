@@ -481,9 +481,20 @@ ValueCheck CheckValue(std::string_view property, std::string_view value) {
     const ValueGrammar& g = ValueGrammar::Get();
     int root = g.PropertyRoot(name);
     if (root < 0) return {ValueVerdict::Unknown, {}};
+    // Sheets say the same thing again and again ("display: block"): a verdict
+    // once found is kept, up to a bound.
+    thread_local std::unordered_map<std::string, ValueCheck> known;
+    std::string key = name;
+    key += ':';
+    key += value;
+    if (auto it = known.find(key); it != known.end()) return it->second;
     std::vector<ValueToken> tokens = TokenizeValue(value);
-    if (tokens.size() == 1 && tokens[0].kind == ValueToken::Kind::Ident && IsCssWide(tokens[0].name)) return {};
-    return Judge(g, root, name, value, tokens);
+    ValueCheck check;
+    if (tokens.size() != 1 || tokens[0].kind != ValueToken::Kind::Ident || !IsCssWide(tokens[0].name))
+        check = Judge(g, root, name, value, tokens);
+    if (known.size() >= 65536) known.clear();
+    if (key.size() <= 256) known.emplace(std::move(key), check);
+    return check;
 }
 
 bool MatchesSyntax(std::string_view syntax, std::string_view value) {

@@ -186,7 +186,9 @@ TEST(ValueCheckTest, PropertiesTakeWhatTheirGrammarAllows) {
         SCOPED_TRACE(std::string(c.property) + ": " + c.value);
         ValueCheck check = CheckValue(c.property, c.value);
         EXPECT_EQ(check.verdict, c.verdict) << check.message;
-        if (*c.message) EXPECT_EQ(check.message, c.message);
+        if (*c.message) {
+            EXPECT_EQ(check.message, c.message);
+        }
     }
 }
 
