@@ -101,6 +101,12 @@ std::vector<ValueProblem> CheckSheetText(std::string_view text) {
     return std::move(c.problems);
 }
 
+bool HasInvalidDeclaration(const std::vector<Declaration>& declarations) {
+    return std::any_of(declarations.begin(), declarations.end(), [](const Declaration& d) {
+        return d.on && CheckValue(d.name, d.value).verdict == ValueVerdict::Invalid;
+    });
+}
+
 LineColumn LineColumnAt(std::string_view text, size_t offset) {
     LineColumn at;
     offset = std::min(offset, text.size());

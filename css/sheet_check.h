@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "css/declarations.h"
 #include "css/value_check.h"
 
 namespace larkspur {
@@ -21,6 +22,9 @@ struct ValueProblem {
 // conditional at-rules and keyframes too; descriptors of @font-face and its
 // kind are not properties and are left alone) that is not valid.
 std::vector<ValueProblem> CheckSheetText(std::string_view text);
+
+// Whether a browser would drop one of the declarations that are switched on.
+bool HasInvalidDeclaration(const std::vector<Declaration>& declarations);
 
 // 1-based line and column (in bytes) of an offset of the text.
 struct LineColumn {

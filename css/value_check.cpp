@@ -1,6 +1,8 @@
 #include "css/value_check.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -16,7 +18,8 @@ using TokenKind = ValueToken::Kind;
 using Ends = std::vector<int>;
 
 constexpr size_t kMaxSteps = 200000;
-constexpr size_t kMaxTokens = 1 << 20;
+// Longer values than any sheet writes are let through unjudged.
+constexpr size_t kMaxTokens = 4096;
 
 bool OneOf(std::string_view word, std::initializer_list<std::string_view> words) {
     return std::find(words.begin(), words.end(), word) != words.end();
@@ -60,21 +63,19 @@ bool IsHex(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
-// Whether the value leans on what only the browser knows: var(), env(),
-// attr(), or another vendor's keyword or function.
+// A vendor's own keyword or function: one component of whatever is expected.
+bool IsVendorToken(const ValueToken& t) {
+    return (t.kind == TokenKind::Ident || t.kind == TokenKind::Function) && IsVendor(t.name);
+}
+
+// Whether the value leans on what only the browser knows: var(), env() and
+// attr() stand for any number of components.
 bool Unjudgeable(const std::vector<ValueToken>& tokens) {
     for (const ValueToken& t : tokens) {
-        if ((t.kind == TokenKind::Ident || t.kind == TokenKind::Function) && IsVendor(t.name)) return true;
         if (t.kind == TokenKind::Function && OneOf(t.name, {"var", "env", "attr"})) return true;
         if (Unjudgeable(t.children)) return true;
     }
     return false;
-}
-
-size_t CountTokens(const std::vector<ValueToken>& tokens) {
-    size_t n = tokens.size();
-    for (const ValueToken& t : tokens) n += CountTokens(t.children);
-    return n;
 }
 
 // All the ways a grammar node can match a token list from a position: the
@@ -157,6 +158,7 @@ private:
                 for (int e : Once(node, list, start)) next.push_back(e);
             }
             Unique(next);
+            Charge(next.size());
             if (i >= n.min) {
                 Ends fresh;
                 std::set_difference(next.begin(), next.end(), seen.begin(), seen.end(), std::back_inserter(fresh));
@@ -172,6 +174,12 @@ private:
         return out;
     }
 
+    // Work beyond single steps: positions carried along.
+    void Charge(size_t work) {
+        steps_ += work;
+        if (steps_ > kMaxSteps) gaveUp_ = true;
+    }
+
     static void Unique(Ends& e) {
         std::sort(e.begin(), e.end());
         e.erase(std::unique(e.begin(), e.end()), e.end());
@@ -185,8 +193,9 @@ private:
             if (auto it = memo_.find(key); it != memo_.end()) return it->second;
         }
         Ends out = OnceUncached(n, node, list, pos);
-        if (n.ranged) {
+        if (n.ranged && !out.empty()) {
             std::erase_if(out, [&](int end) { return !InRange(n, Tokens(list), pos, end); });
+            if (out.empty()) Fail(node, list, pos);
         }
         if (composite) memo_.emplace(key, out);
         return out;
@@ -204,6 +213,8 @@ private:
     Ends OnceUncached(const GrammarNode& n, int node, int list, int pos) {
         const auto& tokens = Tokens(list);
         const ValueToken* t = static_cast<size_t>(pos) < tokens.size() ? &tokens[static_cast<size_t>(pos)] : nullptr;
+        if (t && IsVendorToken(*t) && (n.kind == Kind::Keyword || n.kind == Kind::Builtin || n.kind == Kind::Function))
+            return {pos + 1};
         switch (n.kind) {
             case Kind::Keyword:
                 if (t && t->kind == TokenKind::Ident && t->name == n.name) return {pos + 1};
@@ -240,6 +251,7 @@ private:
                 for (int kid : n.kids)
                     for (int e : Match(kid, list, pos)) out.push_back(e);
                 Unique(out);
+                Charge(out.size());
                 return out;
             }
             case Kind::All:
@@ -299,6 +311,7 @@ private:
                 for (int e : Match(kid, list, p)) next.push_back(e);
             }
             Unique(next);
+            Charge(next.size());
             at = std::move(next);
             if (at.empty()) break;
         }
@@ -325,7 +338,8 @@ private:
                     todo.push_back(state);
                 }
             }
-            if (seen.size() > 4096) {
+            Charge(seen.size() / 8);
+            if (seen.size() > 4096 || gaveUp_) {
                 gaveUp_ = true;
                 break;
             }
@@ -395,35 +409,56 @@ private:
     std::vector<int> expected_;
 };
 
-std::string Describe(const ValueGrammar& g, int node) {
-    if (node < 0) return "nothing more";
-    const GrammarNode& n = g.Node(node);
-    switch (n.kind) {
-        case Kind::Keyword: return n.name;
-        case Kind::Literal: return "'" + n.name + "'";
-        case Kind::Function: return n.name + "()";
-        case Kind::Paren: return "( )";
-        default: return "<" + n.name + ">";
-    }
-}
-
 const char* const kBuiltinNames[] = {
     "ident", "custom-ident", "dashed-ident", "number", "integer", "zero", "percentage", "length", "angle", "time",
     "frequency", "resolution", "flex", "dimension", "string", "url", "hex-color", "declaration-value", "value",
 };
 
+std::string Bound(double v) {
+    if (std::isinf(v)) return v < 0 ? "-inf" : "inf";
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
+std::string Describe(const ValueGrammar& g, int node) {
+    if (node < 0) return "nothing more";
+    const GrammarNode& n = g.Node(node);
+    std::string type = n.kind == Kind::Builtin ? kBuiltinNames[static_cast<size_t>(n.builtin)] : n.name;
+    switch (n.kind) {
+        case Kind::Keyword: return n.name;
+        case Kind::Literal: return "'" + n.name + "'";
+        case Kind::Function: return n.name + "()";
+        case Kind::Paren: return "( )";
+        default: break;
+    }
+    if (!n.ranged) return "<" + type + ">";
+    if (n.low == 0 && std::isinf(n.high)) return "<" + type + "> of 0 or more";
+    return "<" + type + "> from " + Bound(n.low) + " to " + Bound(n.high);
+}
+
+bool IsColourPart(std::string_view d) {
+    return OneOf(d, {"<hex-color>", "rgb()", "rgba()", "hsl()", "hsla()", "hwb()", "lab()", "lch()", "oklab()",
+                     "oklch()", "color()", "color-mix()", "light-dark()", "device-cmyk()", "contrast-color()"});
+}
+
 std::string Expectation(const ValueGrammar& g, const std::vector<int>& nodes, std::string_view property) {
     std::vector<std::string> words, others;
+    bool colour = false;
     for (int node : nodes) {
-        std::string d = node >= 0 && g.Node(node).kind == Kind::Builtin
-                            ? "<" + std::string(kBuiltinNames[static_cast<size_t>(g.Node(node).builtin)]) + ">"
-                            : Describe(g, node);
+        std::string d = Describe(g, node);
+        if (IsColourPart(d)) {
+            colour = true;
+            continue;
+        }
         auto& into = node >= 0 && g.Node(node).kind == Kind::Keyword ? words : others;
         if (std::find(into.begin(), into.end(), d) == into.end()) into.push_back(d);
     }
+    if (colour) others.insert(others.begin(), "<color>");
     if (words.size() > 4) {
+        // Colour names are what <color> says.
+        if (!colour) others.push_back("a " + std::string(property) + " keyword");
         words.clear();
-        others.push_back("a " + std::string(property) + " keyword");
     }
     others.insert(others.end(), words.begin(), words.end());
     if (others.size() > 6) {
@@ -457,7 +492,7 @@ std::string LowerName(std::string_view s) {
 
 ValueCheck Judge(const ValueGrammar& g, int root, std::string_view property, std::string_view value,
                  const std::vector<ValueToken>& tokens) {
-    if (Unjudgeable(tokens) || CountTokens(tokens) > kMaxTokens) return {};
+    if (Unjudgeable(tokens)) return {};
     Matcher m(g, value);
     int list = m.AddList(tokens, value.size());
     Ends ends = m.Match(root, list, 0);
@@ -488,7 +523,9 @@ ValueCheck CheckValue(std::string_view property, std::string_view value) {
     key += ':';
     key += value;
     if (auto it = known.find(key); it != known.end()) return it->second;
-    std::vector<ValueToken> tokens = TokenizeValue(value);
+    bool cut = false;
+    std::vector<ValueToken> tokens = TokenizeValue(value, kMaxTokens, &cut);
+    if (cut) return {};
     ValueCheck check;
     if (tokens.size() != 1 || tokens[0].kind != ValueToken::Kind::Ident || !IsCssWide(tokens[0].name))
         check = Judge(g, root, name, value, tokens);

@@ -16,7 +16,9 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c
 
 class Tokenizer {
 public:
-    explicit Tokenizer(std::string_view text) : s_(text) {}
+    Tokenizer(std::string_view text, size_t maxTokens) : s_(text), left_(maxTokens) {}
+
+    bool Cut() const { return cut_; }
 
     // Components up to the `close` character (0: the text's end); stops past it.
     std::vector<ValueToken> List(char close) {
@@ -34,6 +36,12 @@ public:
                 ++i_;
                 return out;
             }
+            if (left_ == 0) {
+                cut_ = true;
+                i_ = s_.size();
+                return out;
+            }
+            --left_;
             out.push_back(Next());
         }
     }
@@ -69,12 +77,13 @@ private:
         return at + 1 < s_.size() && s_[at] == '.' && IsDigit(s_[at + 1]);
     }
 
-    // A name at i_, lower-cased, escapes kept as written after their backslash.
+    // A name at i_, lower-cased, escapes kept as written: "\9" is no "9"
+    // (a tab, in fact), so such a name matches no keyword or colour.
     std::string Name() {
         std::string out;
         while (i_ < s_.size()) {
             if (StartsEscape(i_)) {
-                out += s_[i_ + 1];
+                out += s_.substr(i_, 2);
                 i_ += 2;
             } else if (IsName(static_cast<unsigned char>(s_[i_]))) {
                 out += Lower(s_[i_++]);
@@ -218,10 +227,17 @@ private:
     std::string_view s_;
     size_t i_ = 0;
     int depth_ = 0;
+    size_t left_;
+    bool cut_ = false;
 };
 
 }  // namespace
 
-std::vector<ValueToken> TokenizeValue(std::string_view value) { return Tokenizer(value).List(0); }
+std::vector<ValueToken> TokenizeValue(std::string_view value, size_t maxTokens, bool* cut) {
+    Tokenizer t(value, maxTokens);
+    std::vector<ValueToken> out = t.List(0);
+    if (cut) *cut = t.Cut();
+    return out;
+}
 
 }  // namespace larkspur

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,7 +35,8 @@ struct ValueToken {
 };
 
 // The value's components; `end` of a Function or Paren is past its ")"
-// (or the text's end when unclosed).
-std::vector<ValueToken> TokenizeValue(std::string_view value);
+// (or the text's end when unclosed). Past `maxTokens` components in all,
+// reading stops and `cut` (when given) is set.
+std::vector<ValueToken> TokenizeValue(std::string_view value, size_t maxTokens = SIZE_MAX, bool* cut = nullptr);
 
 }  // namespace larkspur

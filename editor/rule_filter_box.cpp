@@ -1,6 +1,9 @@
 #include "editor/rule_filter_box.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QStyle>
 
 namespace larkspur {
 
@@ -9,6 +12,10 @@ CRuleFilterBox::CRuleFilterBox(QWidget* list, QWidget* parent) : QLineEdit(paren
     setPlaceholderText(QStringLiteral("Filter rules"));
     setToolTip(QStringLiteral("Shows only the rules whose selector holds the text typed (Ctrl+F)"));
     setClearButtonEnabled(true);
+    invalidOnly_ = addAction(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning), TrailingPosition);
+    invalidOnly_->setCheckable(true);
+    invalidOnly_->setText(QStringLiteral("Invalid only"));
+    invalidOnly_->setToolTip(QStringLiteral("Shows only the rules with a declaration browsers drop"));
 }
 
 void CRuleFilterBox::keyPressEvent(QKeyEvent* event) {

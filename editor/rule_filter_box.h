@@ -11,11 +11,15 @@ class CRuleFilterBox : public QLineEdit {
 public:
     explicit CRuleFilterBox(QWidget* list, QWidget* parent = nullptr);
 
+    // Checked: only the rules holding a declaration browsers drop are listed.
+    QAction* InvalidOnly() const { return invalidOnly_; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QWidget* list_;
+    QAction* invalidOnly_;
 };
 
 }  // namespace larkspur
