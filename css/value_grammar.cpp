@@ -99,30 +99,19 @@ struct ValueGrammar::Parser {
         return Add(std::move(n));
     }
 
-    int One() {
-        std::vector<int> kids{AnyOf()};
-        while (ok && At("|") && !At("||")) {
-            ++i;
-            kids.push_back(AnyOf());
+    // Parts joined by an operator ("|", "||", "&&"), each read by `part`.
+    int Joined(Kind kind, std::string_view op, int (Parser::*part)()) {
+        std::vector<int> kids{(this->*part)()};
+        // "|" is no "||".
+        while (ok && At(op) && !(op == "|" && At("||"))) {
+            i += op.size();
+            kids.push_back((this->*part)());
         }
-        return Group(Kind::One, std::move(kids));
+        return Group(kind, std::move(kids));
     }
-    int AnyOf() {
-        std::vector<int> kids{AllOf()};
-        while (ok && At("||")) {
-            i += 2;
-            kids.push_back(AllOf());
-        }
-        return Group(Kind::Any, std::move(kids));
-    }
-    int AllOf() {
-        std::vector<int> kids{Sequence()};
-        while (ok && At("&&")) {
-            i += 2;
-            kids.push_back(Sequence());
-        }
-        return Group(Kind::All, std::move(kids));
-    }
+    int One() { return Joined(Kind::One, "|", &Parser::AnyOf); }
+    int AnyOf() { return Joined(Kind::Any, "||", &Parser::AllOf); }
+    int AllOf() { return Joined(Kind::All, "&&", &Parser::Sequence); }
     int Sequence() {
         std::vector<int> kids;
         while (ok) {

@@ -64,6 +64,17 @@ def keywords(syntax, syntaxes, properties, depth, seen, colour):
     return words
 
 
+def load(src):
+    """The properties, the syntaxes and the version of an unpacked package."""
+    with open(os.path.join(src, "css", "properties.json")) as f:
+        properties = json.load(f)
+    with open(os.path.join(src, "css", "syntaxes.json")) as f:
+        syntaxes = json.load(f)
+    with open(os.path.join(src, "package.json")) as f:
+        version = json.load(f)["version"]
+    return properties, syntaxes, version
+
+
 def main():
     tmp = None
     src = sys.argv[1] if len(sys.argv) > 1 else None
@@ -71,12 +82,7 @@ def main():
         tmp = tempfile.mkdtemp()
         src = fetch(tmp)
     try:
-        with open(os.path.join(src, "css", "properties.json")) as f:
-            properties = json.load(f)
-        with open(os.path.join(src, "css", "syntaxes.json")) as f:
-            syntaxes = json.load(f)
-        with open(os.path.join(src, "package.json")) as f:
-            version = json.load(f)["version"]
+        properties, syntaxes, version = load(src)
         rows = []
         for name in sorted(properties):
             data = properties[name]

@@ -11,7 +11,6 @@ root, with npm on the path:
 
 The build never runs this: the table is a source file like any other.
 """
-import json
 import os
 import re
 import shutil
@@ -19,7 +18,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from gen_css_properties import ROOT, VERSION, fetch  # noqa: E402
+from gen_css_properties import ROOT, fetch, load  # noqa: E402
 
 NAME = re.compile(r"-?[a-z][a-z0-9-]*")
 
@@ -44,12 +43,7 @@ def main():
         tmp = tempfile.mkdtemp()
         src = fetch(tmp)
     try:
-        with open(os.path.join(src, "css", "properties.json")) as f:
-            properties = json.load(f)
-        with open(os.path.join(src, "css", "syntaxes.json")) as f:
-            syntaxes = json.load(f)
-        with open(os.path.join(src, "package.json")) as f:
-            version = json.load(f)["version"]
+        properties, syntaxes, version = load(src)
     finally:
         if tmp:
             shutil.rmtree(tmp)
