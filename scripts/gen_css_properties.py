@@ -10,6 +10,7 @@ model/LICENSE-mdn-data.txt). Run from the project root, with npm on the path:
 
 The build never runs this: the table is a source file like any other.
 """
+import contextlib
 import json
 import os
 import re
@@ -75,13 +76,21 @@ def load(src):
     return properties, syntaxes, version
 
 
-def main():
-    tmp = None
-    src = sys.argv[1] if len(sys.argv) > 1 else None
-    if not src:
-        tmp = tempfile.mkdtemp()
-        src = fetch(tmp)
+@contextlib.contextmanager
+def package(argv):
+    """The unpacked package named on the command line, or one fetched for the while."""
+    if len(argv) > 1:
+        yield argv[1]
+        return
+    tmp = tempfile.mkdtemp()
     try:
+        yield fetch(tmp)
+    finally:
+        shutil.rmtree(tmp)
+
+
+def main():
+    with package(sys.argv) as src:
         properties, syntaxes, version = load(src)
         rows = []
         for name in sorted(properties):
@@ -93,9 +102,6 @@ def main():
             rows.append((name, words[:MAX_KEYWORDS], colour[0]))
         write(rows, version)
         shutil.copyfile(os.path.join(src, "LICENSE"), os.path.join(ROOT, "model", "LICENSE-mdn-data.txt"))
-    finally:
-        if tmp:
-            shutil.rmtree(tmp)
 
 
 def write(rows, version):

@@ -13,12 +13,10 @@ The build never runs this: the table is a source file like any other.
 """
 import os
 import re
-import shutil
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from gen_css_properties import ROOT, fetch, load  # noqa: E402
+from gen_css_properties import ROOT, load, package  # noqa: E402
 
 NAME = re.compile(r"-?[a-z][a-z0-9-]*")
 
@@ -37,16 +35,8 @@ def table(name, rows):
 
 
 def main():
-    tmp = None
-    src = sys.argv[1] if len(sys.argv) > 1 else None
-    if not src:
-        tmp = tempfile.mkdtemp()
-        src = fetch(tmp)
-    try:
+    with package(sys.argv) as src:
         properties, syntaxes, version = load(src)
-    finally:
-        if tmp:
-            shutil.rmtree(tmp)
     props = sorted((n, d["syntax"]) for n, d in properties.items() if NAME.fullmatch(n))
     types = sorted((n, d["syntax"]) for n, d in syntaxes.items())
     out = [
