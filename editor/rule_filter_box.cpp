@@ -1,6 +1,7 @@
 #include "editor/rule_filter_box.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QStyle>
@@ -16,6 +17,18 @@ CRuleFilterBox::CRuleFilterBox(QWidget* list, QWidget* parent) : QLineEdit(paren
     invalidOnly_->setCheckable(true);
     invalidOnly_->setText(QStringLiteral("Invalid only"));
     invalidOnly_->setToolTip(QStringLiteral("Shows only the rules with a declaration browsers drop"));
+}
+
+QSize CRuleFilterBox::sizeHint() const {
+    QSize size = QLineEdit::sizeHint();
+    size.setWidth(std::min(size.width(), list_->sizeHint().width()));
+    return size;
+}
+
+QSize CRuleFilterBox::minimumSizeHint() const {
+    QSize size = QLineEdit::minimumSizeHint();
+    if (list_->minimumWidth() > 0) size.setWidth(std::min(size.width(), list_->minimumWidth()));
+    return size;
 }
 
 void CRuleFilterBox::keyPressEvent(QKeyEvent* event) {
