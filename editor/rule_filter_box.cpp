@@ -13,7 +13,11 @@ CRuleFilterBox::CRuleFilterBox(QWidget* list, QWidget* parent) : QLineEdit(paren
     setPlaceholderText(QStringLiteral("Filter rules"));
     setToolTip(QStringLiteral("Shows only the rules whose selector holds the text typed (Ctrl+F)"));
     setClearButtonEnabled(true);
-    invalidOnly_ = addAction(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning), TrailingPosition);
+    // Greyed while off, in colour while on: the box's buttons show no checked state.
+    const QIcon warning = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    const QIcon off(warning.pixmap(QSize(16, 16), QIcon::Disabled));
+    invalidOnly_ = addAction(off, TrailingPosition);
+    connect(invalidOnly_, &QAction::toggled, this, [this, warning, off](bool on) { invalidOnly_->setIcon(on ? warning : off); });
     invalidOnly_->setCheckable(true);
     invalidOnly_->setText(QStringLiteral("Invalid only"));
     invalidOnly_->setToolTip(QStringLiteral("Shows only the rules with a declaration browsers drop"));

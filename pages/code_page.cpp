@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QListView>
+#include <QPixmap>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -65,6 +66,7 @@ public:
     }
     void Cleared() { Show(listing_); }
 
+    void SetIconSize(QSize size) { iconSize_ = size; }
     void SetShown(bool shown) {
         shown_ = shown;
         if (shown && stale_) Recheck();
@@ -93,8 +95,13 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
     QVariant data(const QModelIndex& index, int role) const override {
         if (!listing_ || index.row() >= listing_->Count()) return {};
-        if (role == Qt::DecorationRole && problems_.count(index.row()))
-            return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+        if (role == Qt::DecorationRole && !problems_.empty()) {
+            // Unmarked lines keep the mark's room, so the text stays in line.
+            if (problems_.count(index.row())) return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            QPixmap blank(iconSize_);
+            blank.fill(Qt::transparent);
+            return blank;
+        }
         if (role == Qt::ToolTipRole) {
             const QString problem = Problem(index.row());
             return problem.isEmpty() ? QVariant() : QVariant(QStringLiteral("Browsers drop: ") + problem);
@@ -116,6 +123,7 @@ private:
     int rows_ = 0;
     std::map<int, std::string> problems_;  // line: why browsers drop what it holds
     QTimer recheck_;
+    QSize iconSize_;
     bool shown_ = false;
     bool stale_ = false;
 };
@@ -132,6 +140,9 @@ CCodePage::CCodePage(QWidget* parent) : QWidget(parent), model_(new ListingModel
     list_->setTextElideMode(Qt::ElideNone);
     list_->setWordWrap(false);
     list_->setUniformItemSizes(true);
+    const int line = list_->fontMetrics().height();
+    list_->setIconSize(QSize(line, line));
+    model_->SetIconSize(list_->iconSize());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(list_);
