@@ -14,25 +14,12 @@
 #include <string>
 
 #include "bench/large_sheets.h"
-#include "bench/site_sheet.h"
 #include "css/sheet_document.h"
 
 namespace {
 
 using namespace larkspur;
 using namespace larkspur::bench;
-
-const std::string& MixOfSize(size_t megabytes) {
-    static std::map<size_t, std::string> made;
-    std::string& text = made[megabytes];
-    if (!text.empty()) return text;
-    std::vector<std::string> parts = FrameworkSheets();
-    if (parts.empty())
-        for (unsigned seed = 1; seed <= 4; ++seed) parts.push_back(SiteSheet(seed).Make(2500));
-    text = RepeatToSize(parts, megabytes << 20);
-    KeepInput("mix-" + std::to_string(megabytes) + "mb.css", text);
-    return text;
-}
 
 const std::string& DistinctOfSize(size_t megabytes) {
     static std::map<size_t, std::string> made;
@@ -61,7 +48,7 @@ void Export(benchmark::State& state, const std::string& text) {
     std::filesystem::remove_all(dir);
 }
 
-void BM_ExportRealWorldMix(benchmark::State& state) { Export(state, MixOfSize(static_cast<size_t>(state.range(0)))); }
+void BM_ExportRealWorldMix(benchmark::State& state) { Export(state, RealWorldMix(static_cast<size_t>(state.range(0)))); }
 BENCHMARK(BM_ExportRealWorldMix)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 
 void BM_ExportDistinctRules(benchmark::State& state) {

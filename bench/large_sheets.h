@@ -6,12 +6,15 @@
 // the class names renamed each round, until the size is reached. Without it a generated mix of site sheets stands in.
 // Distinct rules: ".c1{color:red}" ... one selector per rule, none repeated.
 #pragma once
+#include "bench/site_sheet.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -92,6 +95,20 @@ inline std::string DistinctRules(size_t size) {
 inline void KeepInput(const std::string& name, const std::string& text) {
     if (const char* keep = std::getenv("LARKSPUR_BENCH_KEEP"))
         std::ofstream(std::filesystem::path(keep) / name, std::ios::binary) << text;
+}
+
+// The real-world mix of that many megabytes, made once; the framework sheets
+// or, without them, generated site sheets.
+inline const std::string& RealWorldMix(size_t megabytes) {
+    static std::map<size_t, std::string> made;
+    std::string& text = made[megabytes];
+    if (!text.empty()) return text;
+    std::vector<std::string> parts = FrameworkSheets();
+    if (parts.empty())
+        for (unsigned seed = 1; seed <= 4; ++seed) parts.push_back(SiteSheet(seed).Make(2500));
+    text = RepeatToSize(parts, megabytes << 20);
+    KeepInput("mix-" + std::to_string(megabytes) + "mb.css", text);
+    return text;
 }
 
 }  // namespace larkspur::bench

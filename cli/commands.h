@@ -29,5 +29,7 @@ int RunRules(const Args& args, const Options& options);
 int RunApply(const Args& args, const Options& options);
 int RunUndoApply(const Args& args, const Options& options);
 int RunPreview(const Args& args, const Options& options);
+// 1 also when a declaration was found invalid.
+int RunCheck(const Args& args, const Options& options);
 
 }  // namespace larkspur::cli

@@ -30,6 +30,10 @@ const char kUsage[] =
     "                         RUN is given) that still hold what it wrote\n"
     "  preview SHEET PAGE     open SHEET and prepare the preview copy of PAGE;\n"
     "                         prints the preview copy's path\n"
+    "  check INPUT...         print every declaration a browser would drop, as\n"
+    "                         FILE:LINE:COLUMN: invalid value for PROPERTY: VALUE;\n"
+    "                         exits with 1 when there was one\n"
+    "      --unknown          also print properties browsers do not know\n"
     "\n"
     "Options:\n"
     "  --help                 show this text\n"
@@ -50,6 +54,7 @@ const Command kCommands[] = {
     {"apply", larkspur::cli::RunApply, {"--dry-run", "--stat"}},
     {"undo-apply", larkspur::cli::RunUndoApply, {}},
     {"preview", larkspur::cli::RunPreview, {}},
+    {"check", larkspur::cli::RunCheck, {"--unknown"}},
 };
 
 // What a command printed must have reached its reader: output that could not

@@ -26,6 +26,7 @@
 
 #include "controls/info_dlg.h"
 #include "css/file_io.h"
+#include "css/sheet_check.h"
 #include "editor/editor_toolbar.h"
 #include "editor/recovery_keeper.h"
 #include "editor/rule_check_list.h"
@@ -124,6 +125,10 @@ void CEditorDlg::BuildLayout(const BrowserFactory& browserFactory) {
     ruleList_ = new CRuleCheckList(rulesArea);
     ruleFilter_ = new CRuleFilterBox(ruleList_, rulesArea);
     ruleList_->AttachFilterBox(ruleFilter_);
+    connect(ruleFilter_->InvalidOnly(), &QAction::toggled, this, [this](bool on) {
+        ruleList_->SetKeep(on ? std::function<bool(int)>([this](int rule) { return HasInvalidDeclaration(doc_.Declarations(rule)); })
+                              : nullptr);
+    });
     rulesColumn->addWidget(ruleFilter_);
     rulesColumn->addWidget(ruleList_, 1);
     setTabOrder(ruleFilter_, ruleList_);

@@ -84,6 +84,14 @@ void CRuleCheckList::SetFilter(const QString& filter) {
     }
 }
 
+void CRuleCheckList::SetKeep(std::function<bool(int)> keep) {
+    {
+        const QSignalBlocker block(this);
+        model_.SetKeep(std::move(keep));
+    }
+    ShowCurrent();
+}
+
 void CRuleCheckList::AttachFilterBox(QLineEdit* box) {
     filterBox_ = box;
     connect(box, &QLineEdit::textChanged, this, &CRuleCheckList::SetFilter);

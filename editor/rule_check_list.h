@@ -40,6 +40,9 @@ public:
     void setCurrentRow(int index);
 
     void SetFilter(const QString& filter);
+    // Only the rules this keeps are listed as well (see RuleListModel::SetKeep).
+    void SetKeep(std::function<bool(int)> keep);
+    bool Keeps() const { return model_.Keeps(); }
     // The box the user types the filter into; it follows a filter set here.
     void AttachFilterBox(QLineEdit* box);
     QString Filter() const { return model_.Filter(); }

@@ -50,13 +50,20 @@ void RuleListModel::Refilter() {
     shown_.clear();
     if (!Filtered()) return;
     for (int i = 0; i < RuleCount(); ++i)
-        if (Matches(At(i))) shown_.push_back(i);
+        if (Matches(i, At(i))) shown_.push_back(i);
 }
 
 void RuleListModel::SetFilter(const QString& filter) {
     if (filter == filter_) return;
     beginResetModel();
     filter_ = filter;
+    Refilter();
+    endResetModel();
+}
+
+void RuleListModel::SetKeep(std::function<bool(int)> keep) {
+    beginResetModel();
+    keep_ = std::move(keep);
     Refilter();
     endResetModel();
 }
@@ -71,7 +78,7 @@ void RuleListModel::Insert(int rule, Rule value) {
     }
     const auto at = std::lower_bound(shown_.begin(), shown_.end(), rule);
     for (auto it = at; it != shown_.end(); ++it) ++*it;
-    const bool shown = Matches(value);
+    const bool shown = Matches(rule, value);
     rules_.insert(rules_.begin() + rule, std::move(value));
     if (!shown) return;
     const int row = static_cast<int>(at - shown_.begin());

@@ -1,6 +1,7 @@
 #pragma once
 #include <QAbstractListModel>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace larkspur {
@@ -38,19 +39,26 @@ public:
     // Part of a label, matched without regard to case; empty shows every rule.
     void SetFilter(const QString& filter);
     const QString& Filter() const { return filter_; }
+    // Besides, only the rules (by index) this keeps; none: every rule. It is
+    // asked when set and of rules inserted after.
+    void SetKeep(std::function<bool(int)> keep);
+    bool Keeps() const { return static_cast<bool>(keep_); }
 
     // -1 for a rule the filter hides, or a row out of range.
     int RowOf(int rule) const;
     int RuleAt(int row) const;
 
 private:
-    bool Filtered() const { return !filter_.isEmpty(); }
-    bool Matches(const Rule& rule) const { return rule.label.contains(filter_, Qt::CaseInsensitive); }
+    bool Filtered() const { return !filter_.isEmpty() || keep_; }
+    bool Matches(int index, const Rule& rule) const {
+        return rule.label.contains(filter_, Qt::CaseInsensitive) && (!keep_ || keep_(index));
+    }
     void ChangedRow(int rule);
     void Refilter();
 
     std::vector<Rule> rules_;
     QString filter_;
+    std::function<bool(int)> keep_;
     std::vector<int> shown_;  // while filtered: the rules shown, in order
 };
 

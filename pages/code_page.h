@@ -23,6 +23,11 @@ public:
     // The line shown in a row.
     QString LineText(int row) const;
     int LineCount() const;
+    // Why browsers drop a declaration on the line (one reason a line); empty
+    // when they keep all. Found a moment after the listing changes.
+    QString LineProblem(int row) const;
+    // Finds them at once.
+    void CheckNow();
     // Scrolls so that the lines show, the first of them at least; the focus
     // stays where it is. A hidden page scrolls when it is next shown.
     void ShowLines(int first, int count);
@@ -34,6 +39,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void ScrollToShown();

@@ -5,10 +5,13 @@
 #include <QFont>
 #include <QPalette>
 #include <QApplication>
+#include <QIcon>
+#include <QStyle>
 #include <algorithm>
 #include <utility>
 
 #include "css/sheet_document.h"
+#include "css/value_check.h"
 #include "model/css_property_table.h"
 #include "model/colour.h"
 #include "model/text_util.h"
@@ -112,6 +115,13 @@ const Declaration& DeclarationsModel::At(int row) const {
     return r < 0 ? new_ : rows_[static_cast<size_t>(r)];
 }
 
+std::string DeclarationsModel::Problem(int row) const {
+    const Declaration& d = At(row);
+    if (d.name.empty() || (IsNewRow(row) && d.value.empty())) return {};
+    ValueCheck check = CheckValue(d.name, d.value);
+    return check.verdict == ValueVerdict::Invalid ? std::move(check.message) : std::string();
+}
+
 int DeclarationsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size()) + (newAt_ ? 1 : 0);
 }
@@ -149,11 +159,18 @@ QVariant DeclarationsModel::data(const QModelIndex& index, int role) const {
             return font;
         }
         break;
-    case kValue:
+    case kValue: {
         if (role == Qt::DisplayRole || role == Qt::EditRole) return Q(d.value);
+        if (role != Qt::DecorationRole && role != Qt::ToolTipRole && role != Qt::AccessibleDescriptionRole) break;
+        const std::string problem = Problem(index.row());
+        if (!problem.empty()) {
+            if (role == Qt::DecorationRole) return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            return QStringLiteral("Browsers drop this declaration. ") + Q(problem);
+        }
         if (role == Qt::DecorationRole)
             if (const std::optional<QColor> colour = ColourOf(d.value)) return *colour;
         break;
+    }
     case kImportant:
         if (role == Qt::CheckStateRole && !IsNewRow(index.row())) return d.important ? Qt::Checked : Qt::Unchecked;
         if (role == Qt::AccessibleTextRole) return d.important ? QStringLiteral("important") : QStringLiteral("not important");

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <string_view>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "css/declarations.h"
@@ -42,6 +43,9 @@ public:
     // The declaration a model row shows; the rule's row it is, or -1 for the new row.
     const Declaration& At(int row) const;
     int RuleRow(int row) const;
+    // Why browsers would drop the row's declaration ("display: expected a
+    // display keyword, found fixed"); empty when they keep it.
+    std::string Problem(int row) const;
     int ViewRow(int ruleRow) const;
 
     // The colour a value names ("#0A0", "teal", "rgb(1,2,3)"), for its swatch.

@@ -10,6 +10,7 @@ model/LICENSE-mdn-data.txt). Run from the project root, with npm on the path:
 
 The build never runs this: the table is a source file like any other.
 """
+import contextlib
 import json
 import os
 import re
@@ -64,19 +65,33 @@ def keywords(syntax, syntaxes, properties, depth, seen, colour):
     return words
 
 
-def main():
-    tmp = None
-    src = sys.argv[1] if len(sys.argv) > 1 else None
-    if not src:
-        tmp = tempfile.mkdtemp()
-        src = fetch(tmp)
+def load(src):
+    """The properties, the syntaxes and the version of an unpacked package."""
+    with open(os.path.join(src, "css", "properties.json")) as f:
+        properties = json.load(f)
+    with open(os.path.join(src, "css", "syntaxes.json")) as f:
+        syntaxes = json.load(f)
+    with open(os.path.join(src, "package.json")) as f:
+        version = json.load(f)["version"]
+    return properties, syntaxes, version
+
+
+@contextlib.contextmanager
+def package(argv):
+    """The unpacked package named on the command line, or one fetched for the while."""
+    if len(argv) > 1:
+        yield argv[1]
+        return
+    tmp = tempfile.mkdtemp()
     try:
-        with open(os.path.join(src, "css", "properties.json")) as f:
-            properties = json.load(f)
-        with open(os.path.join(src, "css", "syntaxes.json")) as f:
-            syntaxes = json.load(f)
-        with open(os.path.join(src, "package.json")) as f:
-            version = json.load(f)["version"]
+        yield fetch(tmp)
+    finally:
+        shutil.rmtree(tmp)
+
+
+def main():
+    with package(sys.argv) as src:
+        properties, syntaxes, version = load(src)
         rows = []
         for name in sorted(properties):
             data = properties[name]
@@ -87,9 +102,6 @@ def main():
             rows.append((name, words[:MAX_KEYWORDS], colour[0]))
         write(rows, version)
         shutil.copyfile(os.path.join(src, "LICENSE"), os.path.join(ROOT, "model", "LICENSE-mdn-data.txt"))
-    finally:
-        if tmp:
-            shutil.rmtree(tmp)
 
 
 def write(rows, version):
