@@ -336,12 +336,14 @@ std::string PlaceStyleBlock(std::string_view page, std::string_view block) {
     return Assemble(page, s.elements, at, block);
 }
 
-std::string NewPageText(std::string_view block, std::string_view title) {
-    std::string out = "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<title>";
+std::string NewPageText(std::string_view block, std::string_view title, std::string_view eol) {
+    std::string out;
+    for (std::string_view line : {"<!DOCTYPE html>", "<html>", "<head>"}) out.append(line).append(eol);
+    out += "<title>";
     out += EscapeHtml(title);
-    out += "</title>\r\n";
+    out.append("</title>").append(eol);
     out += block;
-    out += "\r\n</head>\r\n<body>\r\n</body>\r\n</html>\r\n";
+    for (std::string_view line : {"", "</head>", "<body>", "</body>", "</html>"}) out.append(line).append(eol);
     return out;
 }
 
@@ -353,7 +355,7 @@ EmbedResult EmbedStyleBlock(const SheetDocument& doc, const std::string& pagePat
         int err = errno;
         if (err == ENOENT && missing == MissingPage::kCreate) {
             result.io = ReplaceFileContents(pagePath,
-                                            NewPageText(doc.BuildStyleBlock(), TitleOf(pagePath)));
+                                            NewPageText(doc.BuildStyleBlock(), TitleOf(pagePath), doc.LineEnd()));
             result.created = result.io.ok;
         } else {
             result.io = IoResult::FailureErrno("open", pagePath, err);
@@ -400,7 +402,8 @@ IoResult WritePreviewSheet(const SheetDocument& doc, const std::string& pageFold
     for (const char* name : {kPreviewSheetName, kPreviewSpareSheetName}) {
         if (!IsOurPreviewSheet(pageFolder + name, std::string_view(name) == kPreviewSpareSheetName)) continue;
         sheetName = name;
-        return ReplaceOwnFile(pageFolder + name, kPreviewSheetMark + std::string(WithoutByteOrderMark(doc.StyleSheetText())));
+        return ReplaceOwnFile(pageFolder + name, kPreviewSheetMark + std::string(doc.LineEnd()) +
+                                                     std::string(WithoutByteOrderMark(doc.StyleSheetText())));
     }
     return IoResult::Failure("write", pageFolder + kPreviewSheetName,
                              "it and \"" + pageFolder + kPreviewSpareSheetName +

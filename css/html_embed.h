@@ -39,8 +39,9 @@ std::string InsertStyleBlock(std::string_view page, std::string_view block);
 // InsertStyleBlock would put it. Everything outside the elements is kept.
 std::string PlaceStyleBlock(std::string_view page, std::string_view block);
 
-// A new page whose head holds the block (Save As to a page not yet on disk).
-std::string NewPageText(std::string_view block, std::string_view title);
+// A new page whose head holds the block (Save As to a page not yet on disk),
+// its lines ended as the sheet's are.
+std::string NewPageText(std::string_view block, std::string_view title, std::string_view eol = "\r\n");
 
 // Asked before a page's own style elements are replaced; the window answers
 // with a message box, tests with a script.
@@ -57,8 +58,9 @@ inline constexpr const char kPreviewFileName[] = "~styletemp.html";
 inline constexpr const char kPreviewSheetName[] = "test.css";
 // The preview sheet's name when a "test.css" of the user's is in the folder.
 inline constexpr const char kPreviewSpareSheetName[] = "~styletemp.css";
-// First line of every preview sheet: it tells ours from a user's own file.
-inline constexpr const char kPreviewSheetMark[] = "/* Larkspur preview sheet, rewritten by every preview */\r\n";
+// First line of every preview sheet, ended as the sheet's lines are: it tells
+// ours from a user's own file.
+inline constexpr const char kPreviewSheetMark[] = "/* Larkspur preview sheet, rewritten by every preview */";
 // Put before the sheet in a preview copy that keeps the page's own styles, so
 // that a refresh (or the live preview) replaces only the sheet.
 inline constexpr std::string_view kPreviewMarker = "<!-- sheet preview -->";

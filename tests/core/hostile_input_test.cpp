@@ -260,7 +260,7 @@ const Attack kAttacks[] = {
      "preview {s} {p}", 0, "",
      [](AttackTest& t) {
          EXPECT_TRUE(fs::is_symlink(t.Site() / "test.css")) << "a link under the user's name is left alone";
-         EXPECT_EQ(ReadBytes(t.Site() / "~styletemp.css"), std::string(kPreviewSheetMark) + "H1 { color: red }\n");
+         EXPECT_EQ(ReadBytes(t.Site() / "~styletemp.css"), std::string(kPreviewSheetMark) + "\nH1 { color: red }\n");
      }},
     {"BothPreviewSheetNamesLinked",
      [](AttackTest& t) {
@@ -295,7 +295,7 @@ const Attack kAttacks[] = {
      [](AttackTest& t) {
          EXPECT_EQ(ReadBytes(t.Page()).find("\xEF\xBB\xBF"), std::string::npos);
          EXPECT_EQ(t.Run("preview {s} {p}").status, 0);
-         EXPECT_EQ(ReadBytes(t.Site() / "test.css"), std::string(kPreviewSheetMark) + "H1 { color: red }\n");
+         EXPECT_EQ(ReadBytes(t.Site() / "test.css"), std::string(kPreviewSheetMark) + "\nH1 { color: red }\n");
          EXPECT_EQ(ReadBytes(t.Site() / "~styletemp.html").find("\xEF\xBB\xBF"), std::string::npos);
      }},
     {"StylesOfDrawingsTemplatesAndNoscript",

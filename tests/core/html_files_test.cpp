@@ -116,7 +116,15 @@ TEST_F(HtmlFilesTest, MissingPageFailsOrIsCreatedForSaveAs) {
     EmbedResult created = EmbedStyleBlock(doc, path, false, nullptr, MissingPage::kCreate);
     EXPECT_TRUE(created.Written());
     EXPECT_TRUE(created.created);
-    EXPECT_EQ(Read(path), NewPageText(doc.BuildStyleBlock(), "new page"));
+    EXPECT_EQ(Read(path), NewPageText(doc.BuildStyleBlock(), "new page", doc.LineEnd()));
+    // A sheet read with LF lines makes a page of LF lines only, and a
+    // preview sheet of LF lines only.
+    ASSERT_TRUE(doc.ReadStyleSheetText("H1 { color: red }\nP { top: 0 }\n", "lf.css"));
+    const std::string lf = folder + "lf.html";
+    ASSERT_TRUE(EmbedStyleBlock(doc, lf, false, nullptr, MissingPage::kCreate).Written());
+    EXPECT_EQ(Read(lf).find('\r'), std::string::npos) << Read(lf);
+    ASSERT_TRUE(LoadPreview(doc, lf, folder, true, nullptr).io.ok);
+    EXPECT_EQ(Read(folder + "test.css").find('\r'), std::string::npos) << Read(folder + "test.css");
 
     // A missing folder is still an error, not a crash or a stray file.
     EmbedResult noFolder =
@@ -201,7 +209,7 @@ TEST_F(HtmlFilesTest, PreviewOfAPageWithAHead) {
     ASSERT_TRUE(r.io.ok) << r.io.error;
     EXPECT_EQ(r.copyPath, folder + "~styletemp.html");
     EXPECT_FALSE(r.keptPageStyles);
-    EXPECT_EQ(Read(folder + "test.css"), kPreviewSheetMark + doc.StyleSheetText());
+    EXPECT_EQ(Read(folder + "test.css"), kPreviewSheetMark + std::string(doc.LineEnd()) + doc.StyleSheetText());
     EXPECT_EQ(r.sheetPath, folder + "test.css");
     EXPECT_EQ(Read(r.copyPath), "<HTML>\r\n<head>\r\n\r\n" + doc.BuildStyleBlock() +
                                     "</head>\r\n<body>\xE9</body></HTML>");

@@ -43,7 +43,7 @@ TEST_F(Preview, LoadPageReadsTheSheetAndShowsThePreviewCopy) {
     EXPECT_THAT(CodeLines(), ElementsAre("H2 {", "color: red;", "}"));
     EXPECT_EQ(editor->PageFolder(), folder);
     EXPECT_NE(Copy().find(Doc().BuildStyleBlock()), std::string::npos);
-    EXPECT_EQ(ReadText(folder + "test.css"), kPreviewSheetMark + Doc().StyleSheetText());
+    EXPECT_EQ(ReadText(folder + "test.css"), kPreviewSheetMark + std::string(Doc().LineEnd()) + Doc().StyleSheetText());
     EXPECT_EQ(ReadText(page), kPage);
     EXPECT_THAT(browser.calls, ElementsAre("Navigate " + folder + "~styletemp.html"));
     ExpectViewsInStep();

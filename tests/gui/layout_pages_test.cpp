@@ -389,12 +389,13 @@ TEST_P(LayoutPagesTest, ControlsAreNamedUniquelyAndSwitchesHaveTips) {
 TEST_P(LayoutPagesTest, LoadThenStoreKeepsTheRule) {
     FakePageHost host;
     std::unique_ptr<CPropertyPage> page(GetParam().make(host));
-    host.SelectListedRule(host.document.FindRule("P"));
-    const StyleRule& rule = *host.document.SelectedRule();
     const std::string text = "P {\r\n"
         "word-spacing: 2px;\r\nline-height: 120%;\r\nmargin-left: auto;\r\npadding-top: 3em;\r\n"
         "border-top: thick dotted #00FF00;\r\nborder-left: 4mm;\r\nz-index: 5;\r\nfloat: right;\r\n}\r\n";
     ASSERT_TRUE(host.document.ReadStyleSheetText(text, "x.css"));
+    // Reading replaces the rules: the one read is taken after it.
+    host.SelectListedRule(host.document.FindRule("P"));
+    const StyleRule& rule = *host.document.SelectedRule();
     const StyleRule before = rule;
     host.loading = true;
     page->LoadFromRule();

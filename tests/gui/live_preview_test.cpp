@@ -73,7 +73,7 @@ TEST_P(LiveChanges, EachChangeIsOneUpdateWithTheWholeSheet) {
     LoadPage();
     const std::string copy = ReadText(folder + kPreviewFileName);
     const std::string sheet = ReadText(folder + kPreviewSheetName);
-    EXPECT_EQ(sheet, kPreviewSheetMark + Doc().StyleSheetText());
+    EXPECT_EQ(sheet, kPreviewSheetMark + std::string(Doc().LineEnd()) + Doc().StyleSheetText());
     Settle();
     browser.calls.clear();
 
