@@ -121,6 +121,18 @@ std::string SwitchOn(const std::string& text, std::vector<OffDeclaration>& off, 
     return PutBackIn(text, rule, back);
 }
 
+// True when the first `count` switched-off declarations each read back as one
+// declaration: one edited since into text that splits ("--x: a;b") cannot
+// leave again as it came, so the others then switch alone.
+bool CanComeBack(const std::vector<OffDeclaration>& off, size_t count) {
+    std::vector<BlockItem> items;
+    for (size_t k = 0; k < count; ++k) {
+        SplitBlock(off[k].text, items);
+        if (items.size() != 1 || items[0].kind != BlockItem::kDeclaration) return false;
+    }
+    return true;
+}
+
 // Each switched-off declaration is held as it left a text in which those
 // before it stood and those after it were already gone. Any switch keeps
 // that so: the ones before the declaration come back first and leave again
@@ -263,17 +275,19 @@ void SheetDocument::SwitchDeclaration(int index, int row, bool on) {
         if (at.on == on) return text;
         if (!on) {
             reread = {EntryOfText(rows.ItemText(text, at.index))};
-            const auto earlier = static_cast<size_t>(std::count_if(
+            const auto before = static_cast<size_t>(std::count_if(
                 off.begin(), off.end(), [&](const OffDeclaration& o) { return o.before <= at.index; }));
+            const size_t earlier = CanComeBack(off, before) ? before : 0;
             // Each one back before it is one more item before it.
             return WithEarlierOnesBack(text, off, earlier, [&](const std::string& all) {
                 return SwitchOff(all, off, at.index + earlier);
             });
         }
         reread = {EntryOfText(off[at.index].text)};
-        return WithEarlierOnesBack(text, off, at.index, [&](const std::string& all) {
+        const size_t earlier = CanComeBack(off, at.index) ? at.index : 0;
+        return WithEarlierOnesBack(text, off, earlier, [&](const std::string& all) {
             size_t item = 0;
-            return SwitchOn(all, off, 0, item);
+            return SwitchOn(all, off, at.index - earlier, item);
         });
     });
 }
