@@ -110,41 +110,14 @@ std::string SwitchOff(const std::string& text, std::vector<OffDeclaration>& off,
     return rest;
 }
 
-// The off list's entry `at` back in the text; `item` is the item it becomes.
-std::string SwitchOn(const std::string& text, std::vector<OffDeclaration>& off, size_t at, size_t& item) {
+// The off list's entry `at` back in the text.
+std::string SwitchOn(const std::string& text, std::vector<OffDeclaration>& off, size_t at) {
     RuleText rule;
     if (!rule.Split(text)) rule.items.clear();
     const OffDeclaration back = off[at];
-    item = std::min<size_t>(back.before, rule.items.size());
     for (size_t later = at + 1; later < off.size(); ++later) ++off[later].before;
     off.erase(off.begin() + static_cast<long>(at));
     return PutBackIn(text, rule, back);
-}
-
-// True when the first `count` switched-off declarations each read back as one
-// declaration: one edited since into text that splits ("--x: a;b") cannot
-// leave again as it came, so the others then switch alone.
-bool CanComeBack(const std::vector<OffDeclaration>& off, size_t count) {
-    std::vector<BlockItem> items;
-    for (size_t k = 0; k < count; ++k) {
-        SplitBlock(off[k].text, items);
-        if (items.size() != 1 || items[0].kind != BlockItem::kDeclaration) return false;
-    }
-    return true;
-}
-
-// Each switched-off declaration is held as it left a text in which those
-// before it stood and those after it were already gone. Any switch keeps
-// that so: the ones before the declaration come back first and leave again
-// after it, so that any set switched off and on in any order gives the text
-// back byte for byte.
-template <class Switch>
-std::string WithEarlierOnesBack(std::string text, std::vector<OffDeclaration>& off, size_t earlier, Switch&& change) {
-    std::vector<size_t> items(earlier);
-    for (size_t k = 0; k < earlier; ++k) text = SwitchOn(text, off, 0, items[k]);
-    text = change(text);
-    for (size_t k = earlier; k-- > 0;) text = SwitchOff(text, off, items[k]);
-    return text;
 }
 
 }  // namespace
@@ -275,20 +248,10 @@ void SheetDocument::SwitchDeclaration(int index, int row, bool on) {
         if (at.on == on) return text;
         if (!on) {
             reread = {EntryOfText(rows.ItemText(text, at.index))};
-            const auto before = static_cast<size_t>(std::count_if(
-                off.begin(), off.end(), [&](const OffDeclaration& o) { return o.before <= at.index; }));
-            const size_t earlier = CanComeBack(off, before) ? before : 0;
-            // Each one back before it is one more item before it.
-            return WithEarlierOnesBack(text, off, earlier, [&](const std::string& all) {
-                return SwitchOff(all, off, at.index + earlier);
-            });
+            return SwitchOff(text, off, at.index);
         }
         reread = {EntryOfText(off[at.index].text)};
-        const size_t earlier = CanComeBack(off, at.index) ? at.index : 0;
-        return WithEarlierOnesBack(text, off, earlier, [&](const std::string& all) {
-            size_t item = 0;
-            return SwitchOn(all, off, at.index - earlier, item);
-        });
+        return SwitchOn(text, off, at.index);
     });
 }
 
